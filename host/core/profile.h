@@ -1,0 +1,43 @@
+// The settings file's seam: the platform's private-profile functions on
+// Windows, our own INI reader and writer everywhere else.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace hz {
+
+class ProfileStore {
+ public:
+  virtual ~ProfileStore() = default;
+  // The value as the platform leaves it in a buffer of `bufferSize` bytes:
+  // blanks around it and one pair of enclosing quotes removed, cut to
+  // bufferSize - 1 bytes; empty when the file, section or key is missing.
+  virtual std::string ReadString(const std::string& section, const std::string& key,
+                                 const std::string& file, std::size_t bufferSize) = 0;
+  // Writes one key; false when the file could not be written.
+  virtual bool WriteString(const std::string& section, const std::string& key,
+                           const std::string& value, const std::string& file) = 0;
+};
+
+// Reads one key through a 256-byte reply buffer, so values come back cut to 255 bytes.
+std::string Profile_Read(ProfileStore& store, const std::string& section, const std::string& key,
+                         const std::string& file);
+
+// Writes one key; section and key names are limited to 127 bytes.
+bool Profile_Write(ProfileStore& store, const std::string& section, const std::string& key,
+                   const std::string& value, const std::string& file);
+
+// INI files read and written by us, with the visible behaviour of the
+// platform's functions: sections and keys matched without regard to ASCII
+// case, values trimmed of blanks on reading and written verbatim, the rest of
+// the file kept as it was.
+class IniFileStore final : public ProfileStore {
+ public:
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& file, std::size_t bufferSize) override;
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value,
+                   const std::string& file) override;
+};
+
+}  // namespace hz

@@ -1,0 +1,50 @@
+// Text conversions at the Windows boundary: UTF-8 inside, wide for what the
+// user reads, the ANSI code page for paths and the settings file.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace hz::win {
+
+inline std::wstring Widen(std::string_view text, UINT codePage = CP_UTF8) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+// Converts to a narrow code page; `lossless` tells whether every character survived.
+inline std::string Narrow(std::wstring_view text, UINT codePage = CP_UTF8, bool* lossless = nullptr) {
+  if (lossless) *lossless = true;
+  if (text.empty()) return {};
+  BOOL usedDefault = FALSE;
+  BOOL* usedDefaultOut = (codePage == CP_UTF8 || !lossless) ? nullptr : &usedDefault;
+  const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                    nullptr, usedDefaultOut);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                      usedDefaultOut);
+  if (lossless && usedDefault) *lossless = false;
+  return out;
+}
+
+// The running program's folder, without a trailing backslash.
+inline std::wstring ProgramFolderW() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+}  // namespace hz::win
