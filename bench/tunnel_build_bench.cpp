@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "CRing.h"
+#include "Classes/CRing.h"
 #include "straight_build.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // compare against this and the benchmark measures both.
 #pragma once
 
-#include "CRing.h"
+#include "Classes/CRing.h"
 
 // Rebuilds tunnel.psTriangleList and tunnel.iTriangleCount from the
 // tunnel's curve, radius, segments, rings and reversed flag.

@@ -1,4 +1,4 @@
-#include "CRing.h"
+#include "Classes/CRing.h"
 
 #include <cmath>
 #include <cstdint>

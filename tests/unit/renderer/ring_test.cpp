@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "CRing.h"
+#include "Classes/CRing.h"
 #include "allocation_failure.h"
 #include "straight_build.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <set>
 
-#include "CRing.h"
+#include "Classes/CRing.h"
 #include "allocation_failure.h"
 #include "straight_build.h"
 

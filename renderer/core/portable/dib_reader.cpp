@@ -1,0 +1,51 @@
+// LoadDibImage where GDI is missing: the file is read whole and converted by
+// our own converter, with the checks and messages of the Windows reader.
+#include <cstdio>
+#include <vector>
+
+#include "dib.h"
+
+namespace {
+
+hz::DibMessageHandler g_handler = nullptr;
+
+void Report(hz::DibError error, const char* path) {
+  const std::string text = hz::DibErrorText(error, path);
+  if (g_handler) {
+    g_handler(text.c_str());
+  } else {
+    std::fprintf(stderr, "Error: %s\n", text.c_str());
+  }
+}
+
+bool ReadWhole(const char* path, std::vector<std::uint8_t>* bytes) {
+  std::FILE* f = std::fopen(path, "rb");
+  if (!f) return false;
+  bool ok = std::fseek(f, 0, SEEK_END) == 0;
+  const long size = ok ? std::ftell(f) : -1;
+  ok = ok && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
+  if (ok) {
+    bytes->resize(static_cast<std::size_t>(size));
+    ok = std::fread(bytes->data(), 1, bytes->size(), f) == bytes->size();
+  }
+  std::fclose(f);
+  return ok;
+}
+
+}  // namespace
+
+namespace hz {
+void SetDibMessageHandler(DibMessageHandler handler) { g_handler = handler; }
+}  // namespace hz
+
+DibImage* LoadDibImage(const char* path) {
+  std::vector<std::uint8_t> bytes;
+  if (!path || !ReadWhole(path, &bytes)) {
+    Report(hz::DibError::kOpenFailed, path);
+    return nullptr;
+  }
+  hz::DibError error = hz::DibError::kNone;
+  DibImage* image = hz::DecodeDib(bytes.data(), bytes.size(), &error);
+  if (!image) Report(error, path);
+  return image;
+}

@@ -1,0 +1,184 @@
+// Entry of Hazumaki.dll: the full-screen window with its WGL context, the
+// window procedure and the message loop, bound to the portable frame rules.
+#include <windows.h>
+
+#include "extensions.h"
+#include "frame.h"
+#include "frame_window.h"
+
+static_assert(hz::kWmSize == WM_SIZE && hz::kWmActivate == WM_ACTIVATE && hz::kWmClose == WM_CLOSE &&
+                  hz::kWmQuit == WM_QUIT && hz::kWmKeyDown == WM_KEYDOWN && hz::kWmKeyUp == WM_KEYUP &&
+                  hz::kWmSysCommand == WM_SYSCOMMAND,
+              "window messages");
+static_assert(hz::kScScreenSave == SC_SCREENSAVE && hz::kScMonitorPower == SC_MONITORPOWER &&
+                  hz::kVkEscape == VK_ESCAPE,
+              "system commands and keys");
+
+namespace hz::win {
+namespace {
+
+constexpr char kClassName[] = "OpenGL";
+// The size of the display-mode record up to its colour-management fields.
+constexpr WORD kDevModeSize = 148;
+
+FrameState g_frame;
+
+class RenderWindow final : public RenderWindowPlatform {
+ public:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    const MessageOutcome outcome =
+        HandleFrameMessage(g_frame, msg, static_cast<std::uintptr_t>(wp), static_cast<std::intptr_t>(lp));
+    switch (outcome.action) {
+      case MessageAction::kResize: ::ResizeView(outcome.width, outcome.height); return 0;
+      case MessageAction::kQuit: PostQuitMessage(0); return 0;
+      case MessageAction::kHandled: return 0;
+      case MessageAction::kDefault: break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+
+  HDC dc() const { return dc_; }
+
+  bool RegisterWindowClass() override {
+    instance_ = GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+    wc.lpfnWndProc = &RenderWindow::WindowProc;
+    wc.hInstance = instance_;
+    wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32517));  // IDI_WINLOGO
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.lpszClassName = kClassName;
+    return RegisterClassA(&wc) != 0;
+  }
+
+  bool ChangeDisplayMode(int width, int height, int bits) override {
+    DEVMODEA mode{};
+    mode.dmSize = kDevModeSize;
+    mode.dmPelsWidth = static_cast<DWORD>(width);
+    mode.dmPelsHeight = static_cast<DWORD>(height);
+    mode.dmBitsPerPel = static_cast<DWORD>(bits);
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
+  }
+
+  bool AskForWindowedMode() override {
+    return MessageBoxA(nullptr,
+                       "The requested fullscreen mode is not supported by\nyour video card. Use windowed mode instead?",
+                       "Quib GL", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+  }
+
+  void SetCursorVisible(bool visible) override { ShowCursor(visible ? TRUE : FALSE); }
+
+  bool CreateRenderWindow(const char* title, int width, int height, bool fullScreen) override {
+    RECT rect{0, 0, width, height};
+    const DWORD exStyle = fullScreen ? WS_EX_APPWINDOW : WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+    const DWORD style = fullScreen ? WS_POPUP : WS_OVERLAPPEDWINDOW;
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    // Class names are matched without regard to case.
+    window_ = CreateWindowExA(exStyle, "OpenGl", title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                              rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance_, nullptr);
+    return window_ != nullptr;
+  }
+
+  bool CreateRenderContext(int bits) override {
+    dc_ = GetDC(window_);
+    if (!dc_) return false;
+    PIXELFORMATDESCRIPTOR pfd{};
+    pfd.nSize = sizeof pfd;
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = static_cast<BYTE>(bits);
+    pfd.cDepthBits = 16;
+    pfd.iLayerType = PFD_MAIN_PLANE;
+    const int format = ChoosePixelFormat(dc_, &pfd);
+    if (format == 0 || !SetPixelFormat(dc_, format, &pfd)) return false;
+    context_ = wglCreateContext(dc_);
+    return context_ && wglMakeCurrent(dc_, context_);
+  }
+
+  void ShowRenderWindow() override {
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    SetFocus(window_);
+  }
+
+  void ResizeView(int width, int height) override { ::ResizeView(width, height); }
+  bool InitGraphics() override { return ::InitGraphics(); }
+
+  void RestoreDisplayMode() override { ChangeDisplaySettingsA(nullptr, 0); }
+
+  void DeleteRenderContext() override {
+    if (!context_) return;
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(context_);
+    context_ = nullptr;
+  }
+
+  void ReleaseDeviceContext() override {
+    if (dc_) ReleaseDC(window_, dc_);
+    dc_ = nullptr;
+  }
+
+  void DestroyRenderWindow() override {
+    if (window_) DestroyWindow(window_);
+    window_ = nullptr;
+  }
+
+  void UnregisterWindowClass() override {
+    if (instance_) UnregisterClassA(kClassName, instance_);
+    instance_ = nullptr;
+  }
+
+ private:
+  HINSTANCE instance_ = nullptr;
+  HWND window_ = nullptr;
+  HDC dc_ = nullptr;
+  HGLRC context_ = nullptr;
+};
+
+class Pump final : public MessagePump {
+ public:
+  explicit Pump(HDC dc) : dc_(dc) {}
+
+  bool Peek(QueuedMessage* message) override {
+    if (!PeekMessageA(&msg_, nullptr, 0, 0, PM_REMOVE)) return false;
+    message->message = msg_.message;
+    message->wParam = msg_.wParam;
+    return true;
+  }
+  void Dispatch() override {
+    TranslateMessage(&msg_);
+    DispatchMessageA(&msg_);
+  }
+  void DrawAndSwap() override {
+    DrawFrame();
+    SwapBuffers(dc_);
+  }
+
+ private:
+  HDC dc_;
+  MSG msg_{};
+};
+
+// Some drivers answer unknown names with small non-null values.
+void* WglLookup(const char* name) {
+  const PROC proc = wglGetProcAddress(name);
+  const auto value = reinterpret_cast<std::intptr_t>(proc);
+  if (value >= -1 && value <= 3) return nullptr;
+  return reinterpret_cast<void*>(value);
+}
+
+}  // namespace
+}  // namespace hz::win
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  using namespace hz::win;
+  SetEntryPointLookup(&WglLookup);
+  RenderWindow window;
+  if (!hz::OpenRenderWindow(window, g_frame, "Tovira_VC", 1024, 768, 32, true)) return 0;
+  Pump pump(window.dc());
+  const int code = hz::RunFrameLoop(pump, g_frame);
+  hz::CloseRenderWindow(window, g_frame);
+  return code;
+}
