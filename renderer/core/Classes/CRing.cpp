@@ -148,6 +148,7 @@ CTunnel::~CTunnel() {
   delete[] puiTextureList[1];
   delete[] psTriangleList;
   delete[] pfGrid;
+  delete[] pfVertexArray;
 }
 
 int CTunnel::SetTextureList(int slot, const unsigned int* names, int count) {

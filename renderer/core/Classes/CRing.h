@@ -143,7 +143,16 @@ class CTunnel {
   STriangle* psTriangleList = nullptr;
   int iTriangleCount = 0;
 
+  // Below 1 the tunnel's pixels are written multiplied by it (blended as
+  // source x fFade + destination x 0): the scene's fade folded into the
+  // tunnel. Not used when the tunnel blends by its own flag.
+  float fFade = 1.0f;
+
  private:
+  void DrawImmediate(bool multitexture);
+
+  float* pfVertexArray = nullptr;  // the triangles' vertices without their normals, for one draw call
+  std::size_t uVertexCapacity = 0;
   float* pfGrid = nullptr;  // kept between builds: each ring's x, y, z rows, then scratch
   std::size_t uGridCapacity = 0;
   CRing cRing;  // one ring reused for every ring of every build
