@@ -1,6 +1,8 @@
 #include "scene.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -77,6 +79,37 @@ float FoldedFade(float alpha) {
   return std::lround(static_cast<double>(alpha) * 255.0) >= 255 ? 1.0f : alpha;
 }
 
+// For measuring a running renderer: with HAZUMAKI_FRAME_LOG naming a file,
+// the first frame creates it ("first frame") and every second of the clock
+// appends "elapsed-ms frames". Without the variable nothing is done.
+struct FrameLog {
+  std::string path;
+  std::uint32_t frames = 0;
+  std::uint32_t nextReport = 1000;
+
+  void Open() {
+    const char* name = std::getenv("HAZUMAKI_FRAME_LOG");
+    path = name ? name : "";
+    frames = 0;
+    nextReport = 1000;
+  }
+  void Count(std::uint32_t elapsed) {
+    if (path.empty()) return;
+    ++frames;
+    if (frames != 1 && elapsed < nextReport) return;
+    if (std::FILE* f = std::fopen(path.c_str(), frames == 1 ? "w" : "a")) {
+      if (frames == 1) {
+        std::fputs("first frame\n", f);
+      } else {
+        std::fprintf(f, "%lu %lu\n", static_cast<unsigned long>(elapsed), static_cast<unsigned long>(frames));
+        nextReport = elapsed + 1000;
+      }
+      std::fclose(f);
+    }
+  }
+};
+FrameLog g_frameLog;
+
 std::string PicturePath(const char* name) {
 #if defined(_WIN32)
   const char separator = '\\';
@@ -106,6 +139,7 @@ bool InitScene() {
   glEnable(GL_DEPTH_TEST);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   g_clock = SceneClock();
+  g_frameLog.Open();
   SetUpScene(100000);
   FrameCallback = &RenderFrame;
   return true;
@@ -172,6 +206,7 @@ void RenderFrame() {
   glLoadIdentity();
 
   const FrameTime frame = NextFrameTime(g_clock, g_tick, g_period);
+  g_frameLog.Count(frame.uElapsed);
   if (frame.bSetFade) {
     g_fadeQuad.fColour[0] = 1.0f;
     g_fadeQuad.fColour[1] = 1.0f;
