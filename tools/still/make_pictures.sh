@@ -9,6 +9,6 @@ still=build/native/tools/still/still
 [ -x "$still" ] || { echo "build the native preset first" >&2; exit 1; }
 "$still" host/res 11000 152 112 host/res/preview.bmp 4
 "$still" host/res 11000 1024 768 build/still.bmp 2
-convert build/still.bmp docs/still.png
+convert build/still.bmp -strip -define png:exclude-chunks=date,time docs/still.png
 rm -f build/still.bmp
 echo "host/res/preview.bmp and docs/still.png written"
