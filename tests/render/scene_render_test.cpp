@@ -243,6 +243,69 @@ TEST_F(SceneRender, TheFastDrawingStaysWithinOneLevelOfThePlainDrawing) {
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+TEST_F(SceneRender, BindTexturesSetsUpTheUnitsByTheTwoFlags) {
+  LoadMultitextureEntryPoints();
+  ASSERT_TRUE(HasMultitexture());
+  const MultitextureTable& gl = MultitextureEntryPoints;
+  CTunnel tunnel;
+  const unsigned int slot0[2] = {41, 42}, slot1[2] = {51, 52};
+  tunnel.SetTextureList(0, slot0, 2);
+  tunnel.SetTextureList(1, slot1, 2);
+  tunnel.SelectTexture(0, 1);
+  tunnel.SelectTexture(1, 1);
+  tunnel.fTextureMode[0] = static_cast<float>(GL_REPLACE);
+  tunnel.fTextureMode[1] = static_cast<float>(GL_ADD);
+
+  struct Unit {
+    bool texturing, sphereMap;
+    GLint binding, mode;
+  };
+  auto unit = [&](GLenum which) {
+    gl.glActiveTextureARB(which);
+    Unit u{glIsEnabled(GL_TEXTURE_2D) == GL_TRUE,
+           glIsEnabled(GL_TEXTURE_GEN_S) == GL_TRUE && glIsEnabled(GL_TEXTURE_GEN_T) == GL_TRUE, 0, 0};
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &u.binding);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &u.mode);
+    if (u.sphereMap) {
+      GLint mode = 0;
+      glGetTexGeniv(GL_S, GL_TEXTURE_GEN_MODE, &mode);
+      u.sphereMap = mode == GL_SPHERE_MAP;
+    }
+    return u;
+  };
+  const struct {
+    bool multitexture, sphereMap;
+    Unit unit0, unit1;
+  } rows[] = {
+      {true, false, {true, false, 42, GL_REPLACE}, {true, false, 52, GL_ADD}},
+      {true, true, {true, false, 42, GL_REPLACE}, {true, true, 52, GL_ADD}},
+      {false, true, {true, true, 42, GL_MODULATE}, {false, false, 0, GL_MODULATE}},
+      {false, false, {true, false, 42, GL_MODULATE}, {false, false, 0, GL_MODULATE}},
+  };
+  for (const auto& row : rows) {
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    gl.glActiveTextureARB(GL_TEXTURE0_ARB);
+    glDisable(GL_TEXTURE_2D);
+    tunnel.bMultitexture = row.multitexture;
+    tunnel.bSphereMap = row.sphereMap;
+    tunnel.BindTextures();
+    const Unit u0 = unit(GL_TEXTURE0_ARB), u1 = unit(GL_TEXTURE1_ARB);
+    const Unit* expected[2] = {&row.unit0, &row.unit1};
+    const Unit* got[2] = {&u0, &u1};
+    for (int k = 0; k < 2; ++k) {
+      SCOPED_TRACE(::testing::Message() << "multitexture " << row.multitexture << ", sphere map "
+                                        << row.sphereMap << ", unit " << k);
+      EXPECT_EQ(got[k]->texturing, expected[k]->texturing);
+      EXPECT_EQ(got[k]->sphereMap, expected[k]->sphereMap);
+      EXPECT_EQ(got[k]->binding, expected[k]->binding);
+      EXPECT_EQ(got[k]->mode, expected[k]->mode);
+    }
+    gl.glActiveTextureARB(GL_TEXTURE0_ARB);
+    glPopAttrib();
+  }
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 TEST_F(SceneRender, AWindowOfAnotherShapeGetsTheFourByThreeViewStretched) {
   Start();
   ResizeView(400, 768);
