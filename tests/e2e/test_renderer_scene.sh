@@ -38,10 +38,13 @@ blue_white_share() { convert "$1" -scale 128x96! -fx '(b >= r - 0.03 && b >= g -
 brightness() { convert "$1" -format '%[fx:mean]' info:; }
 is_more() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 > b + 0) }'; }
 
+# Stale pictures from an earlier run must not pass for new ones.
+rm -f "$HZ_SHOTS"/renderer_scene_1[12]s.png
 sleep_until $((started + 11000))
 shot1=$(hz_screenshot renderer_scene_11s)
 sleep_until $((started + 12000))
 shot2=$(hz_screenshot renderer_scene_12s)
+hz_check "both screenshots were taken" test -s "$shot1" -a -s "$shot2"
 level=$(brightness "$shot1")
 share=$(blue_white_share "$shot1")
 hz_note "11 s after the start: mean level $level, blue or white share $share"
