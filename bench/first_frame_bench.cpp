@@ -49,7 +49,8 @@ int Child(long long started, const char* folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--child") return Child(std::atoll(argv[2]), argv[3]);
+  if (argc == 4 && std::string(argv[1]) == "--child")
+    return Child(std::strtoll(argv[2], nullptr, 10), argv[3]);
   const std::string pictures = argc > 1 ? argv[1] : hz::testing::SourcePath("host/res");
   const long long started = NowMicroseconds();
   const pid_t child = fork();

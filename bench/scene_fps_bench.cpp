@@ -49,8 +49,8 @@ double RoundFps(DrawOne draw, int frames, std::uint32_t start) {
 int main(int argc, char** argv) {
   const std::string pictures = hz::testing::SourcePath("host/res");
   const char* folder = argc > 1 ? argv[1] : pictures.c_str();
-  const int rounds = argc > 2 ? std::atoi(argv[2]) : 7;
-  const int frames = argc > 3 ? std::atoi(argv[3]) : 40;
+  const int rounds = argc > 2 ? static_cast<int>(std::strtol(argv[2], nullptr, 10)) : 7;
+  const int frames = argc > 3 ? static_cast<int>(std::strtol(argv[3], nullptr, 10)) : 40;
   hz::testing::OffscreenContext context;
   if (!context.ready() || rounds < 1 || frames < 1) {
     std::fprintf(stderr, "bench_scene_fps: no offscreen context, or bad arguments\n");

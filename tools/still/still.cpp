@@ -20,6 +20,13 @@ namespace {
 std::uint32_t g_now = 0;
 std::uint32_t FakeTick() { return g_now; }
 
+// A whole number in [low, high], or -1.
+long Number(const char* text, long low, long high) {
+  char* end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  return (end == text || *end != '\0' || value < low || value > high) ? -1 : value;
+}
+
 int Usage() {
   std::fprintf(stderr, "usage: still PICTURES_DIR ELAPSED_MS WIDTH HEIGHT OUT.bmp [DOWNSCALE]\n");
   return 2;
@@ -29,12 +36,11 @@ int Usage() {
 
 int main(int argc, char** argv) {
   if (argc < 6) return Usage();
-  const long elapsed = std::strtol(argv[2], nullptr, 10);
-  const int width = std::atoi(argv[3]);
-  const int height = std::atoi(argv[4]);
-  const int scale = argc > 6 ? std::atoi(argv[6]) : 1;
-  if (elapsed < 0 || width < 1 || height < 1 || scale < 1 || width > 8192 || height > 8192 || scale > 16 ||
-      width * scale > 8192 || height * scale > 8192)
+  const long elapsed = Number(argv[2], 0, 0xFFFFFFFFL);
+  const int width = static_cast<int>(Number(argv[3], 1, 8192));
+  const int height = static_cast<int>(Number(argv[4], 1, 8192));
+  const int scale = argc > 6 ? static_cast<int>(Number(argv[6], 1, 16)) : 1;
+  if (elapsed < 0 || width < 1 || height < 1 || scale < 1 || width * scale > 8192 || height * scale > 8192)
     return Usage();
 
   const int w = width * scale, h = height * scale;

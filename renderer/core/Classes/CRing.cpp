@@ -34,7 +34,13 @@ void Put(float* vertex, float x, float y, float z, float u, float v) {
   vertex[4] = v;
 }
 
-bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+// The phase the angles were made for, compared bit for bit (-0 and NaN included).
+bool SameBits(float a, float b) {
+  std::uint32_t x, y;
+  std::memcpy(&x, &a, sizeof x);
+  std::memcpy(&y, &b, sizeof y);
+  return x == y;
+}
 
 void ReportCheckFailure(const char* method, int line, const char* condition) {
   char text[1024];
@@ -78,8 +84,8 @@ bool CRing::PrepareAngles() {
   if (!pfCosSin) return false;
   for (int i = 0; i < iCount; ++i) {
     const float angle = (static_cast<float>(i) * kFullTurn + fPhase) / static_cast<float>(iCount);
-    pfCosSin[2 * i] = std::cos(angle);
-    pfCosSin[2 * i + 1] = std::sin(angle);
+    pfCosSin[2 * static_cast<std::size_t>(i)] = std::cos(angle);
+    pfCosSin[2 * static_cast<std::size_t>(i) + 1] = std::sin(angle);
   }
   iAnglesCount = iCount;
   fAnglesPhase = fPhase;
@@ -91,11 +97,13 @@ void CRing::GenerateIt() {
     delete[] pcVectorList;
     pcVectorList = nullptr;
     iListCapacity = 0;
-    if (iCount > 0) pcVectorList = new (std::nothrow) CVector[static_cast<std::size_t>(iCount)];
-    if (pcVectorList == nullptr) {
-      if (iCount > 0) ReportCheckFailure("CRing::GenerateIt()", 89, "if(pcVectorList == NULL)");
+    if (iCount <= 0) return;
+    CVector* points = new (std::nothrow) CVector[static_cast<std::size_t>(iCount)];
+    if (points == nullptr) {
+      ReportCheckFailure("CRing::GenerateIt()", 89, "if(pcVectorList == NULL)");
       return;
     }
+    pcVectorList = points;
     iListCapacity = iCount;
   }
   if (!PrepareAngles()) {
@@ -106,12 +114,13 @@ void CRing::GenerateIt() {
     return;
   }
 
-  cvDirection = cvDirection.Divide(cvDirection.Length());
-
   // A direction along z (q = 0) or of length 0 leaves the basis undefined;
   // the points then come out non-finite, as they always have.
-  float x, y, z;
-  cvDirection.Get(x, y, z);
+  const float length = cvDirection.Length();
+  const float x = cvDirection.GetX() / length;
+  const float y = cvDirection.GetY() / length;
+  const float z = cvDirection.GetZ() / length;
+  cvDirection.Set(x, y, z);
   const float q = x * x + y * y;
   const float rows[3][3] = {{-y, x, 0.0f}, {-x * z / q, -y * z / q, 1.0f}, {x, y, z}};
   for (int r = 0; r < 3; ++r) {
@@ -129,8 +138,8 @@ void CRing::GenerateIt() {
   const float* cosSin = pfCosSin;
   CVector* points = pcVectorList;
   for (int i = 0; i < iCount; ++i) {
-    const float px = cosSin[2 * i];
-    const float py = cosSin[2 * i + 1];
+    const float px = cosSin[2 * static_cast<std::size_t>(i)];
+    const float py = cosSin[2 * static_cast<std::size_t>(i) + 1];
     const float pz = 0.0f;
     points[i].Set((px * b00 + py * b10 + pz * b20) * radius, (px * b01 + py * b11 + pz * b21) * radius,
                   (px * b02 + py * b12 + pz * b22) * radius);

@@ -86,7 +86,8 @@ void CTunnel::DrawTriangles() {
     }
     if (pfVertexArray != nullptr) {
       for (int i = 0; i < iTriangleCount; ++i)
-        std::memcpy(pfVertexArray + 15 * i, psTriangleList[i].fVertex, 15 * sizeof(float));
+        std::memcpy(pfVertexArray + 15 * static_cast<std::size_t>(i), psTriangleList[i].fVertex,
+                    15 * sizeof(float));
       glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
       glEnableClientState(GL_VERTEX_ARRAY);
       glVertexPointer(3, GL_FLOAT, 5 * sizeof(float), pfVertexArray);
