@@ -39,7 +39,8 @@ enum ControlId : int { kIdRepeat = 1001, kIdFile, kIdSet, kIdCan };
 RECT Bounds(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 
 HBITMAP LoadPicture(HINSTANCE instance, int id) {
-  return static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  return static_cast<HBITMAP>(
+      LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 // Draws one of the dialog's sine gradients over the whole picture, a line per row.
@@ -64,8 +65,9 @@ class Panel final : public Window<Panel> {
 
   bool Place(HINSTANCE instance, HWND parent, const RECT& bounds) {
     if (!Register(instance)) return false;
-    return Create(instance, WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                  bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent) != nullptr;
+    return Create(instance, WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, L"",
+                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left, bounds.top,
+                  bounds.right - bounds.left, bounds.bottom - bounds.top, parent) != nullptr;
   }
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -76,8 +78,10 @@ class Panel final : public Window<Panel> {
         DrawHeadingFrame();
         RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
         return 0;
-      case WM_COMMAND: return SendMessageW(GetParent(hwnd()), msg, wp, lp);
-      case WM_ERASEBKGND: return 1;
+      case WM_COMMAND:
+        return SendMessageW(GetParent(hwnd()), msg, wp, lp);
+      case WM_ERASEBKGND:
+        return 1;
       case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd(), &ps);
@@ -85,8 +89,11 @@ class Panel final : public Window<Panel> {
         EndPaint(hwnd(), &ps);
         return 0;
       }
-      case WM_PRINTCLIENT: image_.CopyTo(reinterpret_cast<HDC>(wp)); return 0;
-      default: return Default(msg, wp, lp);
+      case WM_PRINTCLIENT:
+        image_.CopyTo(reinterpret_cast<HDC>(wp));
+        return 0;
+      default:
+        return Default(msg, wp, lp);
     }
   }
 
@@ -136,7 +143,9 @@ class SettingsDialog final : public Window<SettingsDialog> {
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-      case WM_CREATE: CreateControls(); return 0;
+      case WM_CREATE:
+        CreateControls();
+        return 0;
       case WM_SIZE:
         image_.Resize(LOWORD(lp), HIWORD(lp), RGB(0, 0, 30));
         DrawSineGradient(image_, FormGradientColour);
@@ -145,9 +154,14 @@ class SettingsDialog final : public Window<SettingsDialog> {
       case WM_COMMAND:
         if (HIWORD(wp) == BN_CLICKED) OnClick(LOWORD(wp));
         return 0;
-      case WM_CLOSE: Unload(); return 0;
-      case kUnloadMessage: Unload(); return 0;
-      case WM_ERASEBKGND: return 1;
+      case WM_CLOSE:
+        Unload();
+        return 0;
+      case kUnloadMessage:
+        Unload();
+        return 0;
+      case WM_ERASEBKGND:
+        return 1;
       case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd(), &ps);
@@ -155,8 +169,11 @@ class SettingsDialog final : public Window<SettingsDialog> {
         EndPaint(hwnd(), &ps);
         return 0;
       }
-      case WM_PRINTCLIENT: image_.CopyTo(reinterpret_cast<HDC>(wp)); return 0;
-      default: return Default(msg, wp, lp);
+      case WM_PRINTCLIENT:
+        image_.CopyTo(reinterpret_cast<HDC>(wp));
+        return 0;
+      default:
+        return Default(msg, wp, lp);
     }
   }
 
@@ -194,10 +211,10 @@ class SettingsDialog final : public Window<SettingsDialog> {
       choiceLabels_[n].onPress = select;
     }
 
-    repeat_ = CreateWindowExW(0, L"COMBOBOX", L"",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 112,
-                              52, 41, 20 + 8 * 15, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeat)),
-                              instance_, nullptr);
+    repeat_ = CreateWindowExW(
+        0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+        112, 52, 41, 20 + 8 * 15, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeat)), instance_,
+        nullptr);
     if (repeat_) {
       SendMessageW(repeat_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
       FitComboHeight(20);
@@ -301,9 +318,14 @@ class SettingsDialog final : public Window<SettingsDialog> {
     bool representable = true;
     const std::string ansi = Narrow(chosen, CP_ACP, &representable);
     switch (CheckChosenPath(ansi, representable)) {
-      case ChosenPathCheck::NotRepresentable: Refuse(kPathNotRepresentableMessage); return;
-      case ChosenPathCheck::TooLong: Refuse(kPathTooLongMessage); return;
-      case ChosenPathCheck::Accepted: break;
+      case ChosenPathCheck::NotRepresentable:
+        Refuse(kPathNotRepresentableMessage);
+        return;
+      case ChosenPathCheck::TooLong:
+        Refuse(kPathTooLongMessage);
+        return;
+      case ChosenPathCheck::Accepted:
+        break;
     }
     host_.music.BGM_File = ansi;
     fileName_.SetText(chosen);
@@ -315,7 +337,8 @@ class SettingsDialog final : public Window<SettingsDialog> {
     wchar_t text[256] = {};
     if (repeat_) GetWindowTextW(repeat_, text, 256);
     Win32ProfileStore store;
-    if (ConfirmSettings(host_.music, Narrow(text), store, host_.programFolder) == ConfirmResult::TrackOutOfRange) {
+    if (ConfirmSettings(host_.music, Narrow(text), store, host_.programFolder) ==
+        ConfirmResult::TrackOutOfRange) {
       Refuse(kTrackOutOfRangeMessage);
       if (repeat_) SetFocus(repeat_);
       return;
@@ -324,7 +347,8 @@ class SettingsDialog final : public Window<SettingsDialog> {
   }
 
   void Refuse(const char* messageUtf8) {
-    MessageBoxW(hwnd(), Widen(messageUtf8).c_str(), Widen(kApplicationTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(hwnd(), Widen(messageUtf8).c_str(), Widen(kApplicationTitle).c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
   }
 
   void OpenHomePage() {
@@ -357,16 +381,16 @@ class SettingsDialog final : public Window<SettingsDialog> {
   // Children are destroyed with the window; these objects outlive it.
   Panel panel_;
   Label heading_;
-  std::array<Label, 3> marks_;          // Img_BGM(0..2)
-  std::array<Label, 3> choiceLabels_;   // lbl_BGM(0..2)
-  HWND repeat_ = nullptr;               // BGM_Repeat
+  std::array<Label, 3> marks_;         // Img_BGM(0..2)
+  std::array<Label, 3> choiceLabels_;  // lbl_BGM(0..2)
+  HWND repeat_ = nullptr;              // BGM_Repeat
   Label repeatLabel_;
-  Command fileButton_;                  // Cmd_File(0)
-  Label fileName_;                      // lbl_Fname(0)
+  Command fileButton_;  // Cmd_File(0)
+  Label fileName_;      // lbl_Fname(0)
   Label credit_;
-  Label link_;                          // lbl_URL
-  Command setButton_;                   // Cmd_Set
-  Command cancelButton_;                // Cmd_Can
+  Label link_;            // lbl_URL
+  Command setButton_;     // Cmd_Set
+  Command cancelButton_;  // Cmd_Can
 };
 
 }  // namespace

@@ -113,6 +113,7 @@ hz_check "the buttons carry their captions" \
   eval 'text_at ${at_cmd_set[@]} 設定 && text_at ${at_cmd_can[@]} ｷｬﾝｾﾙ && text_at ${at_cmd_file[@]} ...'
 hz_check "the choice labels read 音楽CD, なし, MP3、WAV" \
   eval 'text_at ${at_cd_label[@]} 音楽CD && text_at ${at_none_label[@]} なし && text_at ${at_file_label[@]} MP3、WAV'
+hz_check "the credit line carries the version" eval '[[ "$(field 60 198 2)" == *"Ver.1.0.0" ]]'
 hz_check "an idle button shows its Normal face" \
   eval '[ "$(face_pixel "$shot" ${at_cmd_set[@]})" = FCFCFA ]'
 

@@ -81,8 +81,10 @@ void CommandButton::MouseMove() {
 void CommandButton::MouseUp(MouseButton button) {
   if (!enabled_) return;
   if (button == MouseButton::Left) {
-    if (state_ == StateHover) DrawFace(Face::Normal);
-    else if (state_ == StateFocusHover) DrawFace(Face::HighLightSelect);
+    if (state_ == StateHover)
+      DrawFace(Face::Normal);
+    else if (state_ == StateFocusHover)
+      DrawFace(Face::HighLightSelect);
     mouseHeld_ = false;
   }
   // Any button's release clicks, except when the pointer was seen leaving a
@@ -136,8 +138,10 @@ void CommandButton::WriteProperties(PropertyBag& bag, const FontDescription& amb
 void CommandButton::DrawFace(Face face) {
   // The hovered look reverses the gradient; in state 4 the direction stays
   // as it was, so it depends on the way the button got there.
-  if (state_ == StateNormal || state_ == StateFocus) hoverGradient_ = false;
-  else if (state_ == StateHover) hoverGradient_ = true;
+  if (state_ == StateNormal || state_ == StateFocus)
+    hoverGradient_ = false;
+  else if (state_ == StateHover)
+    hoverGradient_ = true;
   surface_.DrawFace(face, hoverGradient_);
 }
 

@@ -20,15 +20,22 @@ bool operator==(const FontDescription& a, const FontDescription& b) {
 }
 
 PropertyBag::PropertyBag(std::initializer_list<std::pair<std::string, PropertyValue>> entries) {
-  for (const auto& [name, value] : entries) {
-    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return SameName(e.first, name); });
-    if (it == entries_.end()) entries_.emplace_back(name, value);
-    else it->second = value;
+  // A name given twice keeps its last value.
+  for (const auto& entry : entries) {
+    const std::string& name = entry.first;
+    auto it = std::find_if(entries_.begin(), entries_.end(),
+                           [&name](const auto& e) { return SameName(e.first, name); });
+    if (it == entries_.end())
+      entries_.push_back(entry);
+    else
+      it->second = entry.second;
   }
 }
 
-void PropertyBag::WriteProperty(std::string_view name, const PropertyValue& value, const PropertyValue& defaultValue) {
-  auto it = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return SameName(e.first, name); });
+void PropertyBag::WriteProperty(std::string_view name, const PropertyValue& value,
+                                const PropertyValue& defaultValue) {
+  auto it =
+      std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return SameName(e.first, name); });
   if (value == defaultValue) {
     if (it != entries_.end()) entries_.erase(it);
   } else if (it != entries_.end()) {
@@ -39,7 +46,8 @@ void PropertyBag::WriteProperty(std::string_view name, const PropertyValue& valu
 }
 
 const PropertyValue* PropertyBag::Find(std::string_view name) const {
-  auto it = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return SameName(e.first, name); });
+  auto it =
+      std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return SameName(e.first, name); });
   return it == entries_.end() ? nullptr : &it->second;
 }
 

@@ -26,7 +26,8 @@ bool operator==(const FontDescription& a, const FontDescription& b);
 inline bool operator!=(const FontDescription& a, const FontDescription& b) { return !(a == b); }
 
 // Boolean, byte, 16-bit integer, 32-bit colour, text, font.
-using PropertyValue = std::variant<bool, std::uint8_t, std::int16_t, std::uint32_t, std::string, FontDescription>;
+using PropertyValue =
+    std::variant<bool, std::uint8_t, std::int16_t, std::uint32_t, std::string, FontDescription>;
 
 class PropertyBag {
  public:

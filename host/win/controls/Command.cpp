@@ -16,13 +16,13 @@ constexpr unsigned kLeft = 1, kRight = 2, kMiddle = 4;
 // The six face pictures, loaded once and shared by every button.
 HBITMAP FacePicture(controls::Face face) {
   static std::array<HBITMAP, controls::kFaceCount> pictures{};
-  static const std::array<int, controls::kFaceCount> ids{IDB_FACE_NORMAL,   IDB_FACE_HIGHLIGHT,
+  static const std::array<int, controls::kFaceCount> ids{IDB_FACE_NORMAL,          IDB_FACE_HIGHLIGHT,
                                                          IDB_FACE_HIGHLIGHTSELECT, IDB_FACE_SELECTED,
-                                                         IDB_FACE_PRESSED, IDB_FACE_DISABLE};
+                                                         IDB_FACE_PRESSED,         IDB_FACE_DISABLE};
   const auto i = static_cast<std::size_t>(face);
   if (!pictures[i])
-    pictures[i] = static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ids[i]), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    pictures[i] = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ids[i]),
+                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   return pictures[i];
 }
 
@@ -44,8 +44,8 @@ Command::~Command() {
   if (font_) DeleteObject(font_);
 }
 
-bool Command::Place(HINSTANCE instance, HWND parent, int id, const RECT& bounds, const controls::PropertyBag& stored,
-                    const controls::FontDescription& ambientFont) {
+bool Command::Place(HINSTANCE instance, HWND parent, int id, const RECT& bounds,
+                    const controls::PropertyBag& stored, const controls::FontDescription& ambientFont) {
   if (!Register(instance)) return false;
   stored_ = &stored;
   ambientFont_ = ambientFont;
@@ -88,16 +88,30 @@ LRESULT Command::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // The press shows before focus arrives, as the click sequence expects.
       if (button_.IsEnabled() && GetFocus() != hwnd()) SetFocus(hwnd());
       return 0;
-    case WM_RBUTTONDOWN: ButtonDown(MouseButton::Right, kRight); return 0;
-    case WM_MBUTTONDOWN: ButtonDown(MouseButton::Middle, kMiddle); return 0;
-    case WM_LBUTTONUP: ButtonUp(MouseButton::Left, kLeft, wp); return 0;
-    case WM_RBUTTONUP: ButtonUp(MouseButton::Right, kRight, wp); return 0;
-    case WM_MBUTTONUP: ButtonUp(MouseButton::Middle, kMiddle, wp); return 0;
+    case WM_RBUTTONDOWN:
+      ButtonDown(MouseButton::Right, kRight);
+      return 0;
+    case WM_MBUTTONDOWN:
+      ButtonDown(MouseButton::Middle, kMiddle);
+      return 0;
+    case WM_LBUTTONUP:
+      ButtonUp(MouseButton::Left, kLeft, wp);
+      return 0;
+    case WM_RBUTTONUP:
+      ButtonUp(MouseButton::Right, kRight, wp);
+      return 0;
+    case WM_MBUTTONUP:
+      ButtonUp(MouseButton::Middle, kMiddle, wp);
+      return 0;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lp) != hwnd()) pressed_ = 0;
       return 0;
-    case WM_SETFOCUS: button_.GotFocus(); return 0;
-    case WM_KILLFOCUS: button_.LostFocus(); return 0;
+    case WM_SETFOCUS:
+      button_.GotFocus();
+      return 0;
+    case WM_KILLFOCUS:
+      button_.LostFocus();
+      return 0;
     case WM_TIMER:
       if (wp == kLeaveTimer) {
         POINT p{};
@@ -105,7 +119,8 @@ LRESULT Command::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
-    case WM_ERASEBKGND: return 1;
+    case WM_ERASEBKGND:
+      return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd(), &ps);
@@ -113,9 +128,14 @@ LRESULT Command::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(hwnd(), &ps);
       return 0;
     }
-    case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wp)); return 0;
-    case WM_DESTROY: KillTimer(hwnd(), kLeaveTimer); return 0;
-    default: break;
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wp));
+      return 0;
+    case WM_DESTROY:
+      KillTimer(hwnd(), kLeaveTimer);
+      return 0;
+    default:
+      break;
   }
   return Default(msg, wp, lp);
 }
@@ -241,7 +261,8 @@ void Command::RecreateFont() {
 
 void Command::SyncWindowEnabled() {
   // A disabled button takes neither focus nor the mouse; the window says so too.
-  if (hwnd() && (IsWindowEnabled(hwnd()) != FALSE) != button_.IsEnabled()) EnableWindow(hwnd(), button_.IsEnabled());
+  if (hwnd() && (IsWindowEnabled(hwnd()) != FALSE) != button_.IsEnabled())
+    EnableWindow(hwnd(), button_.IsEnabled());
 }
 
 }  // namespace hz::win

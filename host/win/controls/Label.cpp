@@ -10,7 +10,8 @@ Label::~Label() {
   if (hwnd()) DestroyWindow(hwnd());
 }
 
-bool Label::Place(HINSTANCE instance, HWND parent, const RECT& bounds, const std::wstring& text, const Look& look) {
+bool Label::Place(HINSTANCE instance, HWND parent, const RECT& bounds, const std::wstring& text,
+                  const Look& look) {
   if (!Register(instance)) return false;
   look_ = look;
   designWidth_ = bounds.right - bounds.left;
@@ -46,7 +47,8 @@ void Label::FitWidth() {
   int width = designWidth_;
   if (need.right > width) width = std::min<int>(need.right, room.right - mine.left);
   width = std::max(width, designWidth_);
-  SetWindowPos(hwnd(), nullptr, 0, 0, width, mine.bottom - mine.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, 0, 0, width, mine.bottom - mine.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Label::SetPicture(HBITMAP picture, COLORREF key) {
@@ -74,8 +76,12 @@ LRESULT Label::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetCapture(hwnd());
       Press(MouseButton::Left);
       return 0;
-    case WM_RBUTTONDOWN: Press(MouseButton::Right); return 0;
-    case WM_MBUTTONDOWN: Press(MouseButton::Middle); return 0;
+    case WM_RBUTTONDOWN:
+      Press(MouseButton::Right);
+      return 0;
+    case WM_MBUTTONDOWN:
+      Press(MouseButton::Middle);
+      return 0;
     case WM_LBUTTONUP: {
       if (!leftPressed_) return 0;
       leftPressed_ = false;
@@ -89,7 +95,8 @@ LRESULT Label::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lp) != hwnd()) leftPressed_ = false;
       return 0;
-    case WM_ERASEBKGND: return 1;
+    case WM_ERASEBKGND:
+      return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd(), &ps);
@@ -97,8 +104,11 @@ LRESULT Label::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(hwnd(), &ps);
       return 0;
     }
-    case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wp)); return 0;
-    default: break;
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wp));
+      return 0;
+    default:
+      break;
   }
   return Default(msg, wp, lp);
 }

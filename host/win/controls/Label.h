@@ -18,10 +18,10 @@ class Label final : public Window<Label> {
   static constexpr const wchar_t* kClassName = L"Hazumaki.Label";
 
   struct Look {
-    HFONT font = nullptr;    // not owned
+    HFONT font = nullptr;  // not owned
     COLORREF colour = RGB(0, 0, 0);
     bool centred = false;
-    bool border = false;     // a one-pixel frame, text inside it
+    bool border = false;  // a one-pixel frame, text inside it
     HCURSOR cursor = nullptr;
     // One line of text that widens the label (up to its parent's edge) when
     // the font in use is wider than the one the layout was made for.
@@ -36,7 +36,7 @@ class Label final : public Window<Label> {
   void SetPicture(HBITMAP picture, COLORREF key);
 
   std::function<void(controls::MouseButton)> onPress;  // any button, on the press
-  std::function<void()> onClick;                        // left press and release over the label
+  std::function<void()> onClick;                       // left press and release over the label
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 

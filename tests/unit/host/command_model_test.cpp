@@ -12,7 +12,8 @@ namespace hz::controls {
 namespace {
 
 const char* FaceName(Face f) {
-  static const char* const names[] = {"Normal", "HighLight", "HighLightSelect", "Selected", "Pressed", "Disable"};
+  static const char* const names[] = {"Normal",   "HighLight", "HighLightSelect",
+                                      "Selected", "Pressed",   "Disable"};
   return names[static_cast<int>(f)];
 }
 
@@ -55,8 +56,21 @@ struct Loaded {
   }
 };
 
-enum class Trigger { Move, LeavePoll, StayPoll, GotFocus, LostFocus, LeftDown, RightDown, LeftUp, RightUp, MiddleUp, Resize };
+enum class Trigger {
+  Move,
+  LeavePoll,
+  StayPoll,
+  GotFocus,
+  LostFocus,
+  LeftDown,
+  RightDown,
+  LeftUp,
+  RightUp,
+  MiddleUp,
+  Resize
+};
 
+// clang-format off
 void Fire(CommandButton& b, Trigger t) {
   switch (t) {
     case Trigger::Move: b.MouseMove(); break;
@@ -72,6 +86,7 @@ void Fire(CommandButton& b, Trigger t) {
     case Trigger::Resize: b.Resize(); break;
   }
 }
+// clang-format on
 
 // Brings a loaded button into `state` (and holds the left button) by the
 // events a user would cause.
@@ -100,6 +115,7 @@ struct Row {
 };
 
 TEST(CommandButton, FollowsItsStateTableRowByRow) {
+  // clang-format off
   const Row rows[] = {
       {"move over an idle button", StateNormal, false, Trigger::Move, StateHover, {"draw HighLight reversed"}, false},
       {"move over a focused button", StateFocus, false, Trigger::Move, StateFocusHover, {"draw HighLightSelect"}, false},
@@ -138,6 +154,7 @@ TEST(CommandButton, FollowsItsStateTableRowByRow) {
       {"right release in state 3: no click", StateFocus, false, Trigger::RightUp, StateFocus, {}, false},
       {"resize redraws the enabled look", StateFocus, false, Trigger::Resize, StateFocus, {"draw Normal"}, false},
   };
+  // clang-format on
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
     Loaded l;
@@ -155,8 +172,8 @@ TEST(CommandButton, TheUsualClickOnAnUnfocusedButton) {
   l.button.MouseDown(MouseButton::Left);
   l.button.GotFocus();
   l.button.MouseUp(MouseButton::Left);
-  EXPECT_EQ(l.surface.Take(), (Log{"draw HighLight reversed", "draw Pressed reversed", "draw Pressed reversed",
-                                   "draw HighLightSelect reversed", "click"}));
+  EXPECT_EQ(l.surface.Take(), (Log{"draw HighLight reversed", "draw Pressed reversed",
+                                   "draw Pressed reversed", "draw HighLightSelect reversed", "click"}));
   EXPECT_EQ(l.button.State(), StateFocusHover);
   EXPECT_FALSE(l.button.MouseHeld());
 }
@@ -343,7 +360,8 @@ TEST(CommandButton, SavedPropertiesUseTheirTwoKindsOfDefaults) {
 TEST(CommandButton, AStoredFirstRunOfZeroResetsTheCaptionColour) {
   RecordingSurface s;
   CommandButton b(s);
-  b.ReadProperties(PropertyBag{{"FIRSTRUN", std::uint8_t{0}}, {"fontcolour", std::uint32_t{0xFF}}}, Ambient());
+  b.ReadProperties(PropertyBag{{"FIRSTRUN", std::uint8_t{0}}, {"fontcolour", std::uint32_t{0xFF}}},
+                   Ambient());
   EXPECT_EQ(b.FirstRun(), 0);
   EXPECT_EQ(b.CaptionColour(), 0u);  // names match without regard to case
   EXPECT_TRUE(b.Enabled());
@@ -358,6 +376,9 @@ TEST(PropertyBag, StoresOnlyValuesAwayFromTheDefault) {
   EXPECT_EQ(bag.ReadProperty<std::string>("CAPTION", "x"), "a");
   bag.WriteProperty("caption", std::string("Command"), std::string("Command"));
   EXPECT_FALSE(bag.Contains("Caption"));
+  // A stored value that happens to equal some other default is still stored.
+  const PropertyBag stored{{"Enabled", false}};
+  EXPECT_FALSE(stored.ReadProperty("enabled", true));
   // A value stored as another type reads as the default.
   bag.WriteProperty("Visible", std::uint32_t{0}, std::int16_t{1});
   EXPECT_EQ(bag.ReadProperty("Visible", std::int16_t{1}), 1);

@@ -17,12 +17,9 @@ TEST(SettingsDialog, EnablesControlsByKind) {
     std::array<bool, 3> marks;
     bool repeat, fileButton;
   } cases[] = {
-      {0, {true, false, false}, false, false},
-      {1, {false, true, false}, true, false},
-      {2, {false, false, true}, false, true},
-      {3, {false, false, false}, false, false},
-      {-1, {false, false, false}, false, false},
-      {32767, {false, false, false}, false, false},
+      {0, {true, false, false}, false, false},   {1, {false, true, false}, true, false},
+      {2, {false, false, true}, false, true},    {3, {false, false, false}, false, false},
+      {-1, {false, false, false}, false, false}, {32767, {false, false, false}, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
@@ -63,8 +60,10 @@ TEST(SettingsDialog, ReadsTheTrackFieldThroughTheConversionModule) {
       {"32767.5", std::nullopt},
       {"-32768", -32768},
       {"\xEF\xBC\x93\xEF\xBC\x8E\xEF\xBC\x95", 4},  // full-width "３．５"
-      {"\xE3\x80\x80" "7", 7},                       // ideographic space
-      {"\xE5\x8D\x81", 0},                           // 十: a numeral but not a number here
+      {"\xE3\x80\x80"
+       "7",
+       7},                  // ideographic space
+      {"\xE5\x8D\x81", 0},  // 十: a numeral but not a number here
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -119,7 +118,8 @@ TEST(SettingsDialog, SitsCentredWithAThirdOfTheFreeHeightAbove) {
     int sw, sh, ww, wh, left, top;
   } cases[] = {
       {1024, 768, 502, 272, 261, 165},
-      {1024, 768, 501, 271, 261, 166},  // 523 px = 7845 twips, halved without remainder: 3922 twips = 261.47 px
+      {1024, 768, 501, 271, 261,
+       166},  // 523 px = 7845 twips, halved without remainder: 3922 twips = 261.47 px
       {1920, 1080, 502, 272, 709, 269},
       {400, 200, 502, 272, -51, -24},  // larger than the screen: the remainder goes towards zero
   };
