@@ -33,10 +33,14 @@ void Put32(std::uint8_t* p, std::uint32_t v) {
 
 std::uint16_t ColorsForBitCount(std::uint16_t bitCount) {
   switch (bitCount) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+    case 1:
+      return 2;
+    case 4:
+      return 16;
+    case 8:
+      return 256;
+    default:
+      return 0;
   }
 }
 
@@ -45,10 +49,13 @@ bool IsSupportedBitCount(std::uint32_t headerSize, std::uint16_t bitCount) {
     case 1:
     case 4:
     case 8:
-    case 24: return true;
+    case 24:
+      return true;
     case 16:
-    case 32: return headerSize == kInfoHeaderSize;  // the 12-byte form has no such depths
-    default: return false;
+    case 32:
+      return headerSize == kInfoHeaderSize;  // the 12-byte form has no such depths
+    default:
+      return false;
   }
 }
 
@@ -58,11 +65,16 @@ std::uint8_t Expand5(std::uint32_t v) { return static_cast<std::uint8_t>((v << 3
 
 std::string DibErrorText(DibError error, const char* path) {
   switch (error) {
-    case DibError::kOpenFailed: return std::string("Failed to open DIB file ") + (path ? path : "") + ".\n";
-    case DibError::kUnknownFormat: return "Unknown DIB file format.";
-    case DibError::kOutOfMemory: return "Out of memory.";
-    case DibError::kConversionError: return "Image file conversion error.";
-    case DibError::kNone: break;
+    case DibError::kOpenFailed:
+      return std::string("Failed to open DIB file ") + (path ? path : "") + ".\n";
+    case DibError::kUnknownFormat:
+      return "Unknown DIB file format.";
+    case DibError::kOutOfMemory:
+      return "Out of memory.";
+    case DibError::kConversionError:
+      return "Image file conversion error.";
+    case DibError::kNone:
+      break;
   }
   return {};
 }
@@ -113,8 +125,10 @@ DibError ParseDib(const std::uint8_t* file, std::size_t length, DibLayout* layou
     return DibError::kConversionError;
   }
   out.stride = static_cast<std::size_t>(stride);
-  const std::uint64_t rgbBytes = static_cast<std::uint64_t>(out.width) * static_cast<std::uint64_t>(out.height) * 3;
-  if (rgbBytes > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) return DibError::kOutOfMemory;
+  const std::uint64_t rgbBytes =
+      static_cast<std::uint64_t>(out.width) * static_cast<std::uint64_t>(out.height) * 3;
+  if (rgbBytes > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
+    return DibError::kOutOfMemory;
 
   out.info.assign(44 + 4 * static_cast<std::size_t>(out.colors), 0);
   std::uint8_t* built = out.info.data();
@@ -125,7 +139,8 @@ DibError ParseDib(const std::uint8_t* file, std::size_t length, DibLayout* layou
     Put16(built + 12, U16(info + 8));
     Put16(built + 14, out.bitCount);
     Put32(built + 36, out.colors);
-    for (std::size_t i = 0; i < out.colors; ++i) std::memcpy(built + 40 + 4 * i, file + tableOffset + 3 * i, 3);
+    for (std::size_t i = 0; i < out.colors; ++i)
+      std::memcpy(built + 40 + 4 * i, file + tableOffset + 3 * i, 3);
   } else {
     std::memcpy(built, info, kInfoHeaderSize);
     std::memcpy(built + 40, file + tableOffset, 4 * static_cast<std::size_t>(out.colors));
@@ -154,9 +169,10 @@ DibError ConvertDibToRgb(const DibLayout& layout, const std::uint8_t* pixels, st
           const unsigned shift = 8 - bits - static_cast<unsigned>(bitPos % 8);
           const unsigned index = (src[bitPos / 8] >> shift) & ((1u << bits) - 1);
           if (index < layout.colors) {
-            dst[0] = table[4 * index + 2];
-            dst[1] = table[4 * index + 1];
-            dst[2] = table[4 * index];
+            const std::uint8_t* entry = table + std::size_t{4} * index;
+            dst[0] = entry[2];
+            dst[1] = entry[1];
+            dst[2] = entry[0];
           } else {
             dst[0] = dst[1] = dst[2] = 0;
           }
@@ -177,7 +193,8 @@ DibError ConvertDibToRgb(const DibLayout& layout, const std::uint8_t* pixels, st
           dst[2] = p[0];
           break;
         }
-        default: return DibError::kConversionError;
+        default:
+          return DibError::kConversionError;
       }
     }
   }

@@ -58,7 +58,9 @@ struct DibLayout {
   std::vector<std::uint8_t> info;
 
   std::size_t PixelBytes() const { return stride * static_cast<std::size_t>(height); }
-  std::size_t RgbBytes() const { return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3; }
+  std::size_t RgbBytes() const {
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3;
+  }
 };
 
 // Checks a whole bitmap file (with or without its 14-byte "BM" file header)

@@ -41,7 +41,8 @@ void LoadMultitextureEntryPoints() {
 }
 
 bool HasMultitexture() {
-  return MultitextureEntryPoints.glActiveTextureARB != nullptr && MultitextureEntryPoints.glMultiTexCoord2fvARB != nullptr;
+  return MultitextureEntryPoints.glActiveTextureARB != nullptr &&
+         MultitextureEntryPoints.glMultiTexCoord2fvARB != nullptr;
 }
 
 void SetSwapInterval(int interval) {

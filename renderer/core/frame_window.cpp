@@ -8,7 +8,8 @@ unsigned High16(std::uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xF
 
 }  // namespace
 
-MessageOutcome HandleFrameMessage(FrameState& state, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+MessageOutcome HandleFrameMessage(FrameState& state, unsigned message, std::uintptr_t wParam,
+                                  std::intptr_t lParam) {
   MessageOutcome out;
   out.action = MessageAction::kHandled;
   switch (message) {
@@ -17,8 +18,12 @@ MessageOutcome HandleFrameMessage(FrameState& state, unsigned message, std::uint
       out.width = static_cast<int>(Low16(static_cast<std::uintptr_t>(lParam)));
       out.height = static_cast<int>(High16(static_cast<std::uintptr_t>(lParam)));
       break;
-    case kWmActivate: state.Active = High16(wParam) == 0; break;
-    case kWmClose: out.action = MessageAction::kQuit; break;
+    case kWmActivate:
+      state.Active = High16(wParam) == 0;
+      break;
+    case kWmClose:
+      out.action = MessageAction::kQuit;
+      break;
     case kWmKeyDown:
       if (wParam < 256) state.Keys[wParam] = true;
       break;
@@ -31,7 +36,9 @@ MessageOutcome HandleFrameMessage(FrameState& state, unsigned message, std::uint
       if (command != kScScreenSave && command != kScMonitorPower) out.action = MessageAction::kDefault;
       break;
     }
-    default: out.action = MessageAction::kDefault; break;
+    default:
+      out.action = MessageAction::kDefault;
+      break;
   }
   return out;
 }
@@ -58,8 +65,8 @@ int RunFrameLoop(MessagePump& pump, const FrameState& state) {
   return static_cast<int>(last.wParam);
 }
 
-bool OpenRenderWindow(RenderWindowPlatform& platform, FrameState& state, const char* title, int width, int height,
-                      int bits, bool fullScreen) {
+bool OpenRenderWindow(RenderWindowPlatform& platform, FrameState& state, const char* title, int width,
+                      int height, int bits, bool fullScreen) {
   state.FullScreen = fullScreen;
   if (!platform.RegisterWindowClass()) return false;
   if (state.FullScreen && !platform.ChangeDisplayMode(width, height, bits)) {
@@ -67,7 +74,8 @@ bool OpenRenderWindow(RenderWindowPlatform& platform, FrameState& state, const c
     state.FullScreen = false;
   }
   if (state.FullScreen) platform.SetCursorVisible(false);
-  if (!platform.CreateRenderWindow(title, width, height, state.FullScreen) || !platform.CreateRenderContext(bits)) {
+  if (!platform.CreateRenderWindow(title, width, height, state.FullScreen) ||
+      !platform.CreateRenderContext(bits)) {
     CloseRenderWindow(platform, state);
     return false;
   }

@@ -40,7 +40,8 @@ struct MessageOutcome {
 };
 
 // The window procedure's decision for one message; updates Active and Keys.
-MessageOutcome HandleFrameMessage(FrameState& state, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+MessageOutcome HandleFrameMessage(FrameState& state, unsigned message, std::uintptr_t wParam,
+                                  std::intptr_t lParam);
 
 enum class IdleAction { kDraw, kWait, kLeave };
 
@@ -91,8 +92,8 @@ class RenderWindowPlatform {
 // before anything slow. On a failure after the switch, CloseRenderWindow
 // undoes what was done; when the user declines a window in place of the
 // refused mode, nothing is undone.
-bool OpenRenderWindow(RenderWindowPlatform& platform, FrameState& state, const char* title, int width, int height,
-                      int bits, bool fullScreen);
+bool OpenRenderWindow(RenderWindowPlatform& platform, FrameState& state, const char* title, int width,
+                      int height, int bits, bool fullScreen);
 
 // Display mode and cursor back, then context, device context, window, class.
 void CloseRenderWindow(RenderWindowPlatform& platform, FrameState& state);

@@ -19,8 +19,8 @@
 #endif
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <GL/glext.h>
+#include <GL/glu.h>
 
 #if defined(HZ_LENT_APIENTRY)
 #undef APIENTRY

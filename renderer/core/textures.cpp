@@ -46,7 +46,8 @@ bool CheckScrollingHeader(const std::uint8_t* header, std::uint64_t fileLength, 
   if (!IsSide(w) || !IsSide(h)) return false;
   if (U16(header + 28) != 24 || U32(header + 30) != 0) return false;
   if ((3 * w) % 4 != 0 && h != 1) return false;
-  if (fileLength - kHeaderBytes < 3ull * static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h)) return false;
+  if (fileLength - kHeaderBytes < 3ull * static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h))
+    return false;
   *width = w;
   *height = h;
   return true;
@@ -62,7 +63,8 @@ PictureResult ReadScrollingPicture(const char* path, ScrollingPicture* picture) 
   if (std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
   int w = 0;
   int h = 0;
-  if (length >= 0 && std::fseek(f, 0, SEEK_SET) == 0 && std::fread(header, 1, kHeaderBytes, f) == kHeaderBytes &&
+  if (length >= 0 && std::fseek(f, 0, SEEK_SET) == 0 &&
+      std::fread(header, 1, kHeaderBytes, f) == kHeaderBytes &&
       CheckScrollingHeader(header, static_cast<std::uint64_t>(length), &w, &h)) {
     const std::size_t bytes = 3 * static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
     std::unique_ptr<std::uint8_t[]> pixels(new (std::nothrow) std::uint8_t[bytes]);
@@ -78,7 +80,8 @@ PictureResult ReadScrollingPicture(const char* path, ScrollingPicture* picture) 
   return result;
 }
 
-void ShiftPicture(const std::uint8_t* picture, int width, int height, long long dx, long long dy, std::uint8_t* out) {
+void ShiftPicture(const std::uint8_t* picture, int width, int height, long long dx, long long dy,
+                  std::uint8_t* out) {
   const std::size_t row = 3 * static_cast<std::size_t>(width);
   const auto sx = static_cast<std::size_t>(Wrap(dx, width)) * 3;
   const auto sy = static_cast<int>(Wrap(dy, height));
@@ -121,7 +124,8 @@ bool LoadScrollingTextures(const char* path, GLuint* textures, int count, int dx
   if (hz::ReadScrollingPicture(path, &picture) != hz::PictureResult::kOk) return false;
   if (count <= 0) return true;
   if (!textures) return false;
-  const std::size_t bytes = 3 * static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
+  const std::size_t bytes =
+      3 * static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
   // Each texture is made and uploaded in turn through one buffer, so only one
   // shifted copy is ever alive besides the picture.
   std::unique_ptr<std::uint8_t[]> shifted(new (std::nothrow) std::uint8_t[bytes]);
@@ -131,7 +135,8 @@ bool LoadScrollingTextures(const char* path, GLuint* textures, int count, int dx
   hz::TightUnpack unpack;
   for (int k = 0; k < count; ++k) {
     const long long steps = static_cast<long long>(k) + 1;
-    hz::ShiftPicture(picture.pixels.get(), picture.width, picture.height, steps * dx, steps * dy, shifted.get());
+    hz::ShiftPicture(picture.pixels.get(), picture.width, picture.height, steps * dx, steps * dy,
+                     shifted.get());
     glBindTexture(GL_TEXTURE_2D, textures[k]);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_LINEAR));
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));

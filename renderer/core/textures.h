@@ -46,6 +46,7 @@ PictureResult ReadScrollingPicture(const char* path, ScrollingPicture* picture);
 
 // `out` = `picture` rotated by dx columns (towards the row's end when
 // positive) and dy rows (towards the last row when positive).
-void ShiftPicture(const std::uint8_t* picture, int width, int height, long long dx, long long dy, std::uint8_t* out);
+void ShiftPicture(const std::uint8_t* picture, int width, int height, long long dx, long long dy,
+                  std::uint8_t* out);
 
 }  // namespace hz

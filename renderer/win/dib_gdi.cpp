@@ -60,8 +60,8 @@ DibImage* LoadDibImage(const char* path) {
   }
 
   hz::DibLayout layout;
-  const hz::DibError error =
-      hz::ParseDib(static_cast<const std::uint8_t*>(got.view), static_cast<std::size_t>(size.QuadPart), &layout);
+  const hz::DibError error = hz::ParseDib(static_cast<const std::uint8_t*>(got.view),
+                                          static_cast<std::size_t>(size.QuadPart), &layout);
   if (error != hz::DibError::kNone) {
     Report(error, path);
     return nullptr;

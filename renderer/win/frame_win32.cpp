@@ -29,10 +29,16 @@ class RenderWindow final : public RenderWindowPlatform {
     const MessageOutcome outcome =
         HandleFrameMessage(g_frame, msg, static_cast<std::uintptr_t>(wp), static_cast<std::intptr_t>(lp));
     switch (outcome.action) {
-      case MessageAction::kResize: ::ResizeView(outcome.width, outcome.height); return 0;
-      case MessageAction::kQuit: PostQuitMessage(0); return 0;
-      case MessageAction::kHandled: return 0;
-      case MessageAction::kDefault: break;
+      case MessageAction::kResize:
+        ::ResizeView(outcome.width, outcome.height);
+        return 0;
+      case MessageAction::kQuit:
+        PostQuitMessage(0);
+        return 0;
+      case MessageAction::kHandled:
+        return 0;
+      case MessageAction::kDefault:
+        break;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
@@ -45,7 +51,7 @@ class RenderWindow final : public RenderWindowPlatform {
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
     wc.lpfnWndProc = &RenderWindow::WindowProc;
     wc.hInstance = instance_;
-    wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32517));  // IDI_WINLOGO
+    wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32517));      // IDI_WINLOGO
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     wc.lpszClassName = kClassName;
     return RegisterClassA(&wc) != 0;
@@ -63,7 +69,8 @@ class RenderWindow final : public RenderWindowPlatform {
 
   bool AskForWindowedMode() override {
     return MessageBoxA(nullptr,
-                       "The requested fullscreen mode is not supported by\nyour video card. Use windowed mode instead?",
+                       "The requested fullscreen mode is not supported by\nyour video card. Use windowed "
+                       "mode instead?",
                        "Quib GL", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
   }
 
@@ -75,8 +82,9 @@ class RenderWindow final : public RenderWindowPlatform {
     const DWORD style = fullScreen ? WS_POPUP : WS_OVERLAPPEDWINDOW;
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     // Class names are matched without regard to case.
-    window_ = CreateWindowExA(exStyle, "OpenGl", title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                              rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance_, nullptr);
+    window_ =
+        CreateWindowExA(exStyle, "OpenGl", title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                        rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance_, nullptr);
     return window_ != nullptr;
   }
 

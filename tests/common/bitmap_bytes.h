@@ -26,11 +26,11 @@ struct BitmapSpec {
   int width = 1;
   int height = 1;
   int bitCount = 24;
-  int headerSize = 40;         // 12 or 40 (anything else to test refusals)
-  bool fileHeader = true;      // the 14-byte "BM" header
+  int headerSize = 40;     // 12 or 40 (anything else to test refusals)
+  bool fileHeader = true;  // the 14-byte "BM" header
   std::uint32_t colorsUsed = 0;
   std::vector<std::uint32_t> palette;  // 0x00RRGGBB, written in the header's entry size
-  Bytes rows;                  // pixel data as stored, bottom row first, already padded
+  Bytes rows;                          // pixel data as stored, bottom row first, already padded
 };
 
 inline std::size_t Stride(int width, int bitCount) {
@@ -90,8 +90,8 @@ inline Bytes Bitmap24(int width, int height, const Bytes& bgr) {
 }
 
 inline void WriteBytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline Bytes ReadBytes(const std::string& path) {

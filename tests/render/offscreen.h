@@ -17,7 +17,9 @@
 namespace hz::testing {
 
 // A file of the source tree, such as "host/res/Tovira02.bmp".
-inline std::string SourcePath(const std::string& relative) { return std::string(HZ_SOURCE_DIR) + "/" + relative; }
+inline std::string SourcePath(const std::string& relative) {
+  return std::string(HZ_SOURCE_DIR) + "/" + relative;
+}
 
 struct TextureImage {
   int width = 0;

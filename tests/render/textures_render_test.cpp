@@ -101,7 +101,8 @@ TEST_F(TextureRender, TheSceneMakesFiveHundredThirteenTexturesFromTheHostsPictur
       const testing::TextureImage t = OffscreenContext::ReadTexture(set.textures[k], GL_BGR);
       ASSERT_EQ(t.width, 256);
       ASSERT_EQ(t.height, 256);
-      ASSERT_EQ(t.pixels, Expected(set.picture, k, set.dx, set.dy)) << "set " << set.name << ", texture " << k;
+      ASSERT_EQ(t.pixels, Expected(set.picture, k, set.dx, set.dy))
+          << "set " << set.name << ", texture " << k;
     }
     EXPECT_EQ(Parameter(set.textures[0], GL_TEXTURE_MIN_FILTER), GL_LINEAR);
     EXPECT_EQ(Parameter(set.textures[255], GL_TEXTURE_MAG_FILTER), GL_LINEAR);
@@ -117,7 +118,7 @@ class TextureFiles : public TextureRender {
     for (const std::string& f : files_) std::remove(f.c_str());
   }
   std::string Write(const std::string& name, const Bytes& bytes) {
-    const std::string path = "/tmp/hazumaki-render-" + std::to_string(getpid()) + "-" + name;
+    std::string path = "/tmp/hazumaki-render-" + std::to_string(getpid()) + "-" + name;
     testing::WriteBytes(path, bytes);
     files_.push_back(path);
     return path;
@@ -129,7 +130,8 @@ TEST_F(TextureFiles, RowsThatNeedPaddingInTheFileUploadExactlyAndLeaveTheUnpackS
   // 3 x 2: 9 bytes a row, padded to 12 in the file but tight in the image.
   const Bytes bgr = {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19};
   GLuint texture = 0;
-  ASSERT_TRUE(LoadTexture(Write("odd.bmp", testing::Bitmap24(3, 2, bgr)).c_str(), &texture, GL_CLAMP, GL_REPEAT));
+  ASSERT_TRUE(
+      LoadTexture(Write("odd.bmp", testing::Bitmap24(3, 2, bgr)).c_str(), &texture, GL_CLAMP, GL_REPEAT));
   const testing::TextureImage t = OffscreenContext::ReadTexture(texture, GL_BGR);
   EXPECT_EQ(t.width, 3);
   EXPECT_EQ(t.height, 2);
@@ -156,7 +158,8 @@ TEST_F(TextureFiles, PalettedPicturesLoadThroughOurOwnConverter) {
   const Bytes c2 = {0x33, 0x66, 0x99};
   const Bytes c9 = {0xFF, 0xEE, 0x00};
   Bytes expected;
-  for (const Bytes* c : {&c2, &c9, &c9, &c2, &c9, &c9, &c2, &c2}) expected.insert(expected.end(), c->begin(), c->end());
+  for (const Bytes* c : {&c2, &c9, &c9, &c2, &c9, &c9, &c2, &c2})
+    expected.insert(expected.end(), c->begin(), c->end());
   EXPECT_EQ(OffscreenContext::ReadTexture(texture).pixels, expected);
 }
 

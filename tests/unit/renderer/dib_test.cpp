@@ -13,8 +13,8 @@ namespace hz {
 namespace {
 
 using testing::BitmapSpec;
-using testing::Bytes;
 using testing::BuildBitmap;
+using testing::Bytes;
 using testing::Put16;
 using testing::Put32;
 
@@ -74,7 +74,7 @@ TEST(DibReading, OneBitPicturesUseTheirTwoColoursMostSignificantBitFirst) {
             0x00, 0xC0, 0, 0};  // top:    0000 0000 11
   const Decoded d = Decode(BuildBitmap(s));
   ASSERT_EQ(d.error, DibError::kNone);
-  auto white = [&](int x, int y) { return d.rgb[static_cast<std::size_t>((y * 10 + x) * 3)] == 0xFF; };
+  auto white = [&](int x, int y) { return d.rgb[static_cast<std::size_t>(y * 10 + x) * 3] == 0xFF; };
   const std::vector<int> bottom = {1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
   const std::vector<int> top = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1};
   for (int x = 0; x < 10; ++x) {
@@ -243,10 +243,9 @@ TEST(CountDibColors, FromTheBitCountOrTheColoursUsed) {
     std::uint16_t expected;
   };
   const Case cases[] = {
-      {12, 1, 0, 2},      {12, 4, 0, 16},     {12, 8, 0, 256},     {12, 24, 0, 0},
-      {40, 1, 0, 2},      {40, 4, 0, 16},     {40, 8, 0, 256},     {40, 16, 0, 0},
-      {40, 24, 0, 0},     {40, 32, 0, 0},     {40, 8, 5, 5},       {40, 24, 7, 7},
-      {40, 1, 300, 300},  {40, 8, 0x10005, 5},  // the count is a 16-bit value
+      {12, 1, 0, 2},  {12, 4, 0, 16},  {12, 8, 0, 256},   {12, 24, 0, 0},      {40, 1, 0, 2},
+      {40, 4, 0, 16}, {40, 8, 0, 256}, {40, 16, 0, 0},    {40, 24, 0, 0},      {40, 32, 0, 0},
+      {40, 8, 5, 5},  {40, 24, 7, 7},  {40, 1, 300, 300}, {40, 8, 0x10005, 5},  // the count is a 16-bit value
   };
   for (const Case& c : cases) {
     Bytes header(40, 0);
@@ -281,7 +280,7 @@ class LoadDibImageTest : public ::testing::Test {
     rmdir(dir_.c_str());
   }
   std::string Write(const std::string& name, const Bytes& bytes) {
-    const std::string path = dir_ + "/" + name;
+    std::string path = dir_ + "/" + name;
     testing::WriteBytes(path, bytes);
     files_.push_back(path);
     return path;
@@ -304,10 +303,12 @@ TEST_F(LoadDibImageTest, EachFailureShowsItsOneMessage) {
   const std::string empty = Write("empty.bmp", {});
   const std::string damaged = Write("damaged.bmp", With32(Valid24(), 14, 64));
   const std::string truncated = Write("truncated.bmp", Truncated(Valid24(), 60));
-  for (const std::string& path : {missing, empty, damaged, truncated}) EXPECT_EQ(LoadDibImage(path.c_str()), nullptr);
-  EXPECT_EQ(g_messages, (std::vector<std::string>{"Failed to open DIB file " + missing + ".\n",
-                                                  "Failed to open DIB file " + empty + ".\n",
-                                                  "Unknown DIB file format.", "Image file conversion error."}));
+  for (const std::string& path : {missing, empty, damaged, truncated})
+    EXPECT_EQ(LoadDibImage(path.c_str()), nullptr);
+  EXPECT_EQ(g_messages,
+            (std::vector<std::string>{"Failed to open DIB file " + missing + ".\n",
+                                      "Failed to open DIB file " + empty + ".\n", "Unknown DIB file format.",
+                                      "Image file conversion error."}));
 }
 
 }  // namespace

@@ -71,15 +71,15 @@ class ExtensionsTest : public ::testing::Test {
 };
 
 const std::vector<std::string> kSlotOrder = {
-    "glActiveTextureARB",    "glClientActiveTextureARB", "glMultiTexCoord1dARB", "glMultiTexCoord1dvARB",
-    "glMultiTexCoord1fARB",  "glMultiTexCoord1fvARB",    "glMultiTexCoord1iARB", "glMultiTexCoord1ivARB",
-    "glMultiTexCoord1sARB",  "glMultiTexCoord1svARB",    "glMultiTexCoord2dARB", "glMultiTexCoord2dvARB",
-    "glMultiTexCoord2fARB",  "glMultiTexCoord2fvARB",    "glMultiTexCoord2iARB", "glMultiTexCoord2ivARB",
-    "glMultiTexCoord2sARB",  "glMultiTexCoord2svARB",    "glMultiTexCoord3dARB", "glMultiTexCoord3dvARB",
-    "glMultiTexCoord3fARB",  "glMultiTexCoord3fvARB",    "glMultiTexCoord3iARB", "glMultiTexCoord3ivARB",
-    "glMultiTexCoord3sARB",  "glMultiTexCoord3svARB",    "glMultiTexCoord4dARB", "glMultiTexCoord4dvARB",
-    "glMultiTexCoord4fARB",  "glMultiTexCoord4fvARB",    "glMultiTexCoord4iARB", "glMultiTexCoord4ivARB",
-    "glMultiTexCoord4sARB",  "glMultiTexCoord4svARB",
+    "glActiveTextureARB",   "glClientActiveTextureARB", "glMultiTexCoord1dARB", "glMultiTexCoord1dvARB",
+    "glMultiTexCoord1fARB", "glMultiTexCoord1fvARB",    "glMultiTexCoord1iARB", "glMultiTexCoord1ivARB",
+    "glMultiTexCoord1sARB", "glMultiTexCoord1svARB",    "glMultiTexCoord2dARB", "glMultiTexCoord2dvARB",
+    "glMultiTexCoord2fARB", "glMultiTexCoord2fvARB",    "glMultiTexCoord2iARB", "glMultiTexCoord2ivARB",
+    "glMultiTexCoord2sARB", "glMultiTexCoord2svARB",    "glMultiTexCoord3dARB", "glMultiTexCoord3dvARB",
+    "glMultiTexCoord3fARB", "glMultiTexCoord3fvARB",    "glMultiTexCoord3iARB", "glMultiTexCoord3ivARB",
+    "glMultiTexCoord3sARB", "glMultiTexCoord3svARB",    "glMultiTexCoord4dARB", "glMultiTexCoord4dvARB",
+    "glMultiTexCoord4fARB", "glMultiTexCoord4fvARB",    "glMultiTexCoord4iARB", "glMultiTexCoord4ivARB",
+    "glMultiTexCoord4sARB", "glMultiTexCoord4svARB",
 };
 
 TEST_F(ExtensionsTest, EverySlotIsLookedUpOnceInSlotOrderAndFilledFromItsOwnName) {

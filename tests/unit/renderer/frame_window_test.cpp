@@ -236,9 +236,13 @@ class RecordingPlatform final : public RenderWindowPlatform {
                     std::to_string(h),
                 windowCreated);
   }
-  bool CreateRenderContext(int bits) override { return Step("context " + std::to_string(bits), contextCreated); }
+  bool CreateRenderContext(int bits) override {
+    return Step("context " + std::to_string(bits), contextCreated);
+  }
   void ShowRenderWindow() override { steps.push_back("show"); }
-  void ResizeView(int w, int h) override { steps.push_back("view " + std::to_string(w) + "x" + std::to_string(h)); }
+  void ResizeView(int w, int h) override {
+    steps.push_back("view " + std::to_string(w) + "x" + std::to_string(h));
+  }
   bool InitGraphics() override { return Step("init graphics", graphicsReady); }
   void RestoreDisplayMode() override { steps.push_back("restore display mode"); }
   void DeleteRenderContext() override { steps.push_back("delete context"); }
@@ -271,9 +275,9 @@ TEST(RenderWindowOrder, FullScreenSwitchesTheModeBeforeTheWindowAndRestoresItFir
   FrameState state;
   ASSERT_TRUE(Open(platform, state));
   EXPECT_TRUE(state.FullScreen);
-  EXPECT_EQ(platform.steps, (Steps{"register class", "display mode 1024x768x32", "hide cursor",
-                                   "popup Tovira_VC 1024x768", "context 32", "show", "view 1024x768",
-                                   "init graphics"}));
+  EXPECT_EQ(platform.steps,
+            (Steps{"register class", "display mode 1024x768x32", "hide cursor", "popup Tovira_VC 1024x768",
+                   "context 32", "show", "view 1024x768", "init graphics"}));
   platform.steps.clear();
   CloseRenderWindow(platform, state);
   EXPECT_EQ(platform.steps, Join({"restore display mode", "show cursor"}, kCloseSteps));
@@ -286,9 +290,9 @@ TEST(RenderWindowOrder, RefusedModeAnsweredYesRunsInAWindowAndLeavesTheModeAlone
   FrameState state;
   ASSERT_TRUE(Open(platform, state));
   EXPECT_FALSE(state.FullScreen);
-  EXPECT_EQ(platform.steps, (Steps{"register class", "display mode 1024x768x32", "ask for a window",
-                                   "window Tovira_VC 1024x768", "context 32", "show", "view 1024x768",
-                                   "init graphics"}));
+  EXPECT_EQ(platform.steps,
+            (Steps{"register class", "display mode 1024x768x32", "ask for a window",
+                   "window Tovira_VC 1024x768", "context 32", "show", "view 1024x768", "init graphics"}));
   platform.steps.clear();
   CloseRenderWindow(platform, state);
   EXPECT_EQ(platform.steps, kCloseSteps);  // no mode to restore, no cursor to show
@@ -309,7 +313,8 @@ TEST(RenderWindowOrder, AFailureAfterTheSwitchRestoresTheModeAndTheCursor) {
     bool window, context, graphics;
     Steps openSteps;
   };
-  const Steps before = {"register class", "display mode 1024x768x32", "hide cursor", "popup Tovira_VC 1024x768"};
+  const Steps before = {"register class", "display mode 1024x768x32", "hide cursor",
+                        "popup Tovira_VC 1024x768"};
   const Case cases[] = {
       {"no window", false, true, true, before},
       {"no context", true, false, true, Join(before, {"context 32"})},

@@ -44,9 +44,11 @@ std::vector<Bytes> RotatedOnePixelAtATime(const Bytes& picture, int w, int h, in
     const std::size_t row = static_cast<std::size_t>(w) * 3;
     for (int i = 0; i < (dy > 0 ? dy : -dy); ++i) {
       if (dy > 0) {
-        std::rotate(buf.begin(), buf.end() - static_cast<std::ptrdiff_t>(row), buf.end());  // last row to row 0
+        std::rotate(buf.begin(), buf.end() - static_cast<std::ptrdiff_t>(row),
+                    buf.end());  // last row to row 0
       } else {
-        std::rotate(buf.begin(), buf.begin() + static_cast<std::ptrdiff_t>(row), buf.end());  // row 0 to the last
+        std::rotate(buf.begin(), buf.begin() + static_cast<std::ptrdiff_t>(row),
+                    buf.end());  // row 0 to the last
       }
     }
     set.push_back(buf);
@@ -65,9 +67,9 @@ TEST(TextureShifts, DirectCopiesMatchRepeatedOnePixelRotations) {
     int w, h, count, dx, dy;
   };
   const Case cases[] = {
-      {256, 256, 256, 1, 2},  {256, 256, 256, -1, -1}, {8, 4, 40, 1, 2},  {8, 4, 40, -1, -1},
-      {4, 8, 20, 3, -5},      {16, 2, 20, -7, 3},      {1, 1, 10, 1, 2},  {1, 1, 10, -1, -1},
-      {16, 1, 20, 5, 1},      {1, 16, 20, 2, -3},      {8, 8, 9, 0, 0},
+      {256, 256, 256, 1, 2}, {256, 256, 256, -1, -1}, {8, 4, 40, 1, 2}, {8, 4, 40, -1, -1},
+      {4, 8, 20, 3, -5},     {16, 2, 20, -7, 3},      {1, 1, 10, 1, 2}, {1, 1, 10, -1, -1},
+      {16, 1, 20, 5, 1},     {1, 16, 20, 2, -3},      {8, 8, 9, 0, 0},
   };
   for (const Case& c : cases) {
     const Bytes picture = RandomPicture(c.w, c.h, static_cast<unsigned>(c.w * 31 + c.h));
@@ -114,7 +116,9 @@ Bytes Header(int w, int h) {
   return b;
 }
 
-std::uint64_t Full(int w, int h) { return 54 + 3ull * static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h); }
+std::uint64_t Full(int w, int h) {
+  return 54 + 3ull * static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
+}
 
 Bytes With(Bytes b, std::size_t at, std::uint32_t v, int size = 4) {
   if (size == 2) {
@@ -182,7 +186,7 @@ class ScrollingFileTest : public ::testing::Test {
     rmdir(dir_.c_str());
   }
   std::string Write(const std::string& name, const Bytes& bytes) {
-    const std::string path = dir_ + "/" + name;
+    std::string path = dir_ + "/" + name;
     testing::WriteBytes(path, bytes);
     files_.push_back(path);
     return path;
@@ -217,7 +221,8 @@ TEST_F(ScrollingFileTest, MissingDamagedAndShortFilesMakeNoTextures) {
       {"header cut short", Write("short.bmp", Bytes(truncated.begin(), truncated.begin() + 40)),
        PictureResult::kRefused},
       {"pixel data one byte short", Write("truncated.bmp", truncated), PictureResult::kRefused},
-      {"padded rows", Write("padded.bmp", testing::Bitmap24(2, 2, RandomPicture(2, 2, 1))), PictureResult::kRefused},
+      {"padded rows", Write("padded.bmp", testing::Bitmap24(2, 2, RandomPicture(2, 2, 1))),
+       PictureResult::kRefused},
       {"wrong depth", Write("depth.bmp", wrongDepth), PictureResult::kRefused},
   };
   for (const Case& c : cases) {
