@@ -36,6 +36,19 @@ std::string g_folder = "C:\\k_arden";
 // black, which the fade leaves black.
 bool g_fadeFoldable = false;
 
+// A 1 x 1 black texture, what the host's fade picture holds.
+GLuint BlackTexture() {
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  const GLubyte black[4] = {0, 0, 0, 0};
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, black);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  return texture;
+}
+
 // True when every texel of the texture is opaque black.
 bool IsBlackTexture(GLuint texture) {
   if (texture == 0 || !glIsTexture(texture)) return false;
@@ -150,6 +163,9 @@ bool SetUpScene(int period) {
   // A picture that does not load leaves its names 0 and the scene goes on.
   g_fadeTexture = 0;
   bool failed = !LoadTexture(PicturePath("Tovira01.bmp").c_str(), &g_fadeTexture, GL_REPEAT, GL_REPEAT);
+  // Untextured, the quad would add its white to the picture and wash the
+  // whole screen out to white; without its picture it fades from black still.
+  if (failed) g_fadeTexture = BlackTexture();
 
   g_fadeQuad.bDepthWrite = false;
   g_fadeQuad.uTexture = g_fadeTexture;
