@@ -11,6 +11,7 @@
 //   hzprobe children HANDLE           prints "title|x|y|w|h|visible" for each child, relative to HANDLE
 //   hzprobe rect TITLE                prints the screen rectangle "l t r b" of window TITLE
 //   hzprobe cursor                    prints 1 when the cursor is shown, 0 when hidden
+//   hzprobe dialogs                   prints the caption (UTF-8) of every visible top-level dialog box
 #include <windows.h>
 
 #include <cstdio>
@@ -143,6 +144,13 @@ BOOL CALLBACK PrintChild(HWND w, LPARAM lp) {
   return TRUE;
 }
 
+BOOL CALLBACK PrintDialog(HWND w, LPARAM) {
+  wchar_t cls[64] = {};
+  GetClassNameW(w, cls, 64);
+  if (std::wcscmp(cls, L"#32770") == 0 && IsWindowVisible(w)) std::printf("%s\n", Utf8(TextOf(w)).c_str());
+  return TRUE;
+}
+
 int Usage() {
   std::fprintf(stderr, "hzprobe: unknown or incomplete command\n");
   return 2;
@@ -184,5 +192,6 @@ int main(int argc, char** argv) {
     std::printf("%d\n", (ci.flags & CURSOR_SHOWING) ? 1 : 0);
     return 0;
   }
+  if (cmd == "dialogs" && argc == 2) return EnumWindows(PrintDialog, 0) ? 0 : 1;
   return Usage();
 }
