@@ -118,8 +118,10 @@ int main(int argc, char** argv) {
     settings.BGM_File = argv[2];
     Line("type " + hz::MusicFileType(settings.BGM_File));
     const bool mp3 = mode == "mp3";
-    if (mp3) bgm.MP3_Open();
-    else bgm.WAV_Play();
+    if (mp3)
+      bgm.MP3_Open();
+    else
+      bgm.WAV_Play();
     Line("started");
     int checks = 0;
     Run(Seconds(argv[3]), mp3 ? 1000 : 0, [&] {
