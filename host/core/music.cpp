@@ -69,7 +69,9 @@ std::int32_t Tovira_BGM::MCI_Play(const std::string& device, const std::string& 
   return MCI_Command(command, message);
 }
 
-void Tovira_BGM::SendWithoutReply(const std::string& command) { device_.SendString(command.c_str(), nullptr, 0); }
+void Tovira_BGM::SendWithoutReply(const std::string& command) {
+  device_.SendString(command.c_str(), nullptr, 0);
+}
 
 void Tovira_BGM::CD_Open() {
   SendWithoutReply(std::string("open ") + kCdDevice);

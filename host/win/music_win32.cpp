@@ -1,6 +1,7 @@
 #include "music_win32.h"
 
 #include <windows.h>
+// After windows.h, whose types it uses.
 #include <mmsystem.h>
 
 namespace hz::win {

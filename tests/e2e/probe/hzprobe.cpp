@@ -11,6 +11,7 @@
 //   hzprobe children HANDLE           prints "title|x|y|w|h|visible" for each child, relative to HANDLE
 //   hzprobe rect TITLE                prints the screen rectangle "l t r b" of window TITLE
 //   hzprobe cursor                    prints 1 when the cursor is shown, 0 when hidden
+//   hzprobe dialogs                   prints the caption (UTF-8) of every visible top-level dialog box
 //   hzprobe wait-visible TITLE MS     exit 0 once a top-level window TITLE is shown
 //   hzprobe at TITLE X Y              prints "class|text|enabled|l|t|r|b" of the control at client point X,Y
 //                                      of TITLE (its screen rectangle last)
@@ -152,6 +153,13 @@ BOOL CALLBACK PrintChild(HWND w, LPARAM lp) {
   return TRUE;
 }
 
+BOOL CALLBACK PrintDialog(HWND w, LPARAM) {
+  wchar_t cls[64] = {};
+  GetClassNameW(w, cls, 64);
+  if (std::wcscmp(cls, L"#32770") == 0 && IsWindowVisible(w)) std::printf("%s\n", Utf8(TextOf(w)).c_str());
+  return TRUE;
+}
+
 // The innermost visible control under a point of `top`'s client area.
 HWND ControlAt(HWND top, POINT client, POINT* local) {
   HWND w = top;
@@ -272,6 +280,7 @@ int main(int, char**) {
     std::printf("%d\n", (ci.flags & CURSOR_SHOWING) ? 1 : 0);
     return 0;
   }
+  if (cmd == "dialogs" && argc == 2) return EnumWindows(PrintDialog, 0) ? 0 : 1;
   if ((cmd == "at" && argc == 5) || (cmd == "mouse" && argc == 6) || (cmd == "settext" && argc == 6)) {
     HWND top = Find(Wide(argv[2]));
     if (!top) return 1;

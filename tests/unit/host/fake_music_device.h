@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -52,7 +53,7 @@ class FakeMusicDevice final : public MusicDevice {
   enum class Drive { None, Empty, Disc };
 
   // The drive and what it holds; track lengths in whole seconds.
-  void InsertDisc(std::vector<int> trackSeconds) {
+  void InsertDisc(const std::vector<int>& trackSeconds) {
     drive_ = Drive::Disc;
     tracksMs_.clear();
     for (int s : trackSeconds) tracksMs_.push_back(s * 1000);
@@ -108,7 +109,11 @@ class FakeMusicDevice final : public MusicDevice {
     sent.push_back({command, replySize});
     auto canned = answers.find(command);
     if (canned != answers.end()) {
-      if (replySize > 0) std::memcpy(reply, canned->second.bytes.data(), std::min<std::size_t>(replySize, canned->second.bytes.size()));
+      // Raw bytes on purpose: a reply may hold a NUL or fill the whole buffer.
+      if (replySize > 0)
+        std::memcpy(reply,  // NOLINT(bugprone-not-null-terminated-result)
+                    canned->second.bytes.data(),
+                    std::min<std::size_t>(replySize, canned->second.bytes.size()));
       return canned->second.code;
     }
     std::string text;
@@ -182,18 +187,38 @@ class FakeMusicDevice final : public MusicDevice {
   // A position in the current time format ("tt:mm:ss:ff" or "mm:ss:ff", 75 frames a second).
   std::string FormatPosition(int track, int msIntoTrack) const {
     const int frames = msIntoTrack * 75 / 1000;
-    const std::string msf = TwoDigits(frames / 75 / 60) + ":" + TwoDigits(frames / 75 % 60) + ":" + TwoDigits(frames % 75);
+    const std::string msf =
+        TwoDigits(frames / 75 / 60) + ":" + TwoDigits(frames / 75 % 60) + ":" + TwoDigits(frames % 75);
     return tmsf_ ? TwoDigits(track) + ":" + msf : msf;
   }
   std::optional<int> ParsePosition(const std::string& text) const {
-    int t = 0, m = 0, s = 0, f = 0, used = 0;
-    if (tmsf_) {
-      if (std::sscanf(text.c_str(), "%d:%d:%d:%d%n", &t, &m, &s, &f, &used) != 4 || used != static_cast<int>(text.size())) return std::nullopt;
-      if (t < 1 || t > static_cast<int>(tracksMs_.size())) return std::nullopt;
-      return TrackStartMs(t) + (m * 60 + s) * 1000 + f * 1000 / 75;
+    std::vector<int> parts;
+    std::size_t start = 0;
+    for (;;) {
+      const std::size_t colon = text.find(':', start);
+      const std::optional<int> part = Number(text.substr(start, colon - start));
+      if (!part) return std::nullopt;
+      parts.push_back(*part);
+      if (colon == std::string::npos) break;
+      start = colon + 1;
     }
-    if (std::sscanf(text.c_str(), "%d:%d:%d%n", &m, &s, &f, &used) != 3 || used != static_cast<int>(text.size())) return std::nullopt;
-    return (m * 60 + s) * 1000 + f * 1000 / 75;
+    if (parts.size() != (tmsf_ ? 4u : 3u)) return std::nullopt;
+    int trackStart = 0;
+    if (tmsf_) {
+      if (parts[0] < 1 || parts[0] > static_cast<int>(tracksMs_.size())) return std::nullopt;
+      trackStart = TrackStartMs(parts[0]);
+      parts.erase(parts.begin());
+    }
+    return trackStart + (parts[0] * 60 + parts[1]) * 1000 + parts[2] * 1000 / 75;
+  }
+
+  // Digits only, as MCI's parser takes them.
+  static std::optional<int> Number(const std::string& text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0)
+      return std::nullopt;
+    return value;
   }
 
   std::uint32_t Execute(const std::string& command, std::string& reply) {
@@ -250,14 +275,20 @@ class FakeMusicDevice final : public MusicDevice {
     }
     if (drive_ != Drive::Disc) return kMciDeviceNotReady;
     if (verb == "status") {
-      if (args == "current track") reply = std::to_string(CurrentTrack());
-      else if (args == "number of tracks") reply = std::to_string(tracksMs_.size());
-      else if (args == "mode") reply = cdPlaying_ ? "playing" : "stopped";
-      else if (w.size() == 5 && args.compare(0, 15, "position track ") == 0) {
-        const int track = std::atoi(w[4].c_str());
-        if (track < 1 || track > static_cast<int>(tracksMs_.size()) || std::to_string(track) != w[4]) return kMciOutOfRange;
-        reply = tmsf_ ? FormatPosition(track, 0) : FormatPosition(track, TrackStartMs(track));
-      } else return kMciUnrecognizedCommand;
+      if (args == "current track") {
+        reply = std::to_string(CurrentTrack());
+      } else if (args == "number of tracks") {
+        reply = std::to_string(tracksMs_.size());
+      } else if (args == "mode") {
+        reply = cdPlaying_ ? "playing" : "stopped";
+      } else if (w.size() == 5 && args.compare(0, 15, "position track ") == 0) {
+        const std::optional<int> track = Number(w[4]);
+        if (!track) return kMciBadInteger;
+        if (*track < 1 || *track > static_cast<int>(tracksMs_.size())) return kMciOutOfRange;
+        reply = tmsf_ ? FormatPosition(*track, 0) : FormatPosition(*track, TrackStartMs(*track));
+      } else {
+        return kMciUnrecognizedCommand;
+      }
       return 0;
     }
     if (verb == "stop") {
@@ -298,7 +329,11 @@ class FakeMusicDevice final : public MusicDevice {
       return 0;
     }
     if (verb == "play" && (args.empty() || args.compare(0, 5, "from ") == 0)) {
-      if (!args.empty()) f.positionMs = std::atoi(args.c_str() + 5);
+      if (!args.empty()) {
+        const std::optional<int> from = Number(args.substr(5));
+        if (!from) return kMciBadInteger;
+        f.positionMs = *from;
+      }
       f.playing = f.positionMs < f.lengthMs;
       return 0;
     }

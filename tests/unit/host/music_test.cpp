@@ -93,7 +93,8 @@ TEST_F(CdTest, WholeDiscIsPlayedOnlyWhenTheDriveReportsStopped) {
   for (int t : kDisc) discMs += t * 1000;
   const int pollsPerDisc = discMs / kPollMs;
   for (int round = 0; round < 2; ++round) {
-    for (int i = 1; i < pollsPerDisc; ++i) ASSERT_EQ(Poll(), kStatusTriple) << "round " << round << " poll " << i;
+    for (int i = 1; i < pollsPerDisc; ++i)
+      ASSERT_EQ(Poll(), kStatusTriple) << "round " << round << " poll " << i;
     EXPECT_EQ(Poll(), StatusThen({"play cdaudio"})) << "the poll after the disc ended, round " << round;
     EXPECT_TRUE(device.CdPlaying());
     EXPECT_EQ(device.CurrentTrack(), 1);
@@ -137,9 +138,13 @@ TEST_F(CdTest, AnUnusableAnswerEndsThePoll) {
     Commands sent;
   };
   const Case cases[] = {
-      {"track count fails", "status cdaudio number of tracks", {testing::kMciDeviceNotReady, ""},
+      {"track count fails",
+       "status cdaudio number of tracks",
+       {testing::kMciDeviceNotReady, ""},
        {"status cdaudio current track", "status cdaudio number of tracks"}},
-      {"a reply that says error in lower case", "status cdaudio current track", {0, "drive error"},
+      {"a reply that says error in lower case",
+       "status cdaudio current track",
+       {0, "drive error"},
        {"status cdaudio current track"}},
       {"current track not a number", "status cdaudio current track", {0, "n/a"}, kStatusTriple},
       {"current track empty", "status cdaudio current track", {0, ""}, kStatusTriple},
@@ -310,7 +315,8 @@ TEST(MP3, TheCheckRestartsTheFileOnlyWhenItIsNoLongerPlaying) {
     if (wasPlaying) {
       ASSERT_EQ(sent, Commands{"status MP3Play mode"}) << "tick " << tick;
     } else {
-      ASSERT_EQ(sent, (Commands{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"})) << "tick " << tick;
+      ASSERT_EQ(sent, (Commands{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"}))
+          << "tick " << tick;
       ASSERT_TRUE(device.FilePlaying("MP3Play"));
       ASSERT_EQ(device.FilePosition("MP3Play"), 0);
       ++restarts;
@@ -329,8 +335,9 @@ TEST(MP3, OnlyAModeBeginningWithPlayingCountsAsPlaying) {
     std::string reply;
     bool playing;
   };
-  const Case cases[] = {{"playing", true},  {"playing back", true}, {"stopped", false},
-                        {"paused", false},  {"Playing", false},     {"", false},
+  const Case cases[] = {{"playing", true},  {"playing back", true},
+                        {"stopped", false}, {"paused", false},
+                        {"Playing", false}, {"", false},
                         {"play", false},    {std::string("playin\0g", 8), false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.reply);
@@ -378,9 +385,17 @@ TEST(WAV, PlaysTheFileLoopedWithoutTheDefaultSoundOnlyWithAWaveDevice) {
 
 TEST(MusicFileType, IsTheLastThreeCharactersUpperCased) {
   const std::pair<const char*, const char*> cases[] = {
-      {"C:\\Music\\song.mp3", "MP3"}, {"song.Wav", "WAV"}, {"song.wav", "WAV"}, {"song.ogg", "OGG"},
-      {"C:\\a b\\x.MP3", "MP3"},      {"mp3", "MP3"},      {"ab", "AB"},       {"w", "W"},
-      {"", ""},                       {"song.mp3 ", "P3 "}, {"songwav", "WAV"},
+      {"C:\\Music\\song.mp3", "MP3"},
+      {"song.Wav", "WAV"},
+      {"song.wav", "WAV"},
+      {"song.ogg", "OGG"},
+      {"C:\\a b\\x.MP3", "MP3"},
+      {"mp3", "MP3"},
+      {"ab", "AB"},
+      {"w", "W"},
+      {"", ""},
+      {"song.mp3 ", "P3 "},
+      {"songwav", "WAV"},
   };
   for (const auto& [file, type] : cases) EXPECT_EQ(MusicFileType(file), type) << file;
 }
