@@ -27,6 +27,13 @@ ends_within() {  # SECONDS: the renderer's process ends and its window is gone
   hz_wait_exit "$RENDERER" "$1" && ! hz_probe exists Tovira_VC
 }
 
+# The running renderer ends once MSG with WPARAM is posted to its window.
+ends_on() {  # MSG WPARAM
+  running || { echo "    the renderer was not running"; return 1; }
+  hz_probe post Tovira_VC "$1" "$2" 0 >/dev/null || return 1
+  ends_within 15
+}
+
 no_error_box() { ! hz_probe msgbox Error 1500 >/dev/null; }
 
 # --- the window comes first, before the pictures are loaded
@@ -56,22 +63,19 @@ if [ -r "/proc/$RENDERER/status" ]; then
 fi
 hz_screenshot renderer_frame >/dev/null
 hz_check "the renderer runs with the host's pictures" running
-hz_probe post Tovira_VC 0x0010 0 0 >/dev/null
 t0=$(date +%s%N)
-hz_check "a close request (WM_CLOSE) ends it" ends_within 15
+hz_check "a close request (WM_CLOSE) ends it" ends_on 0x0010 0
 hz_note "ended $(( ($(date +%s%N) - t0) / 1000000 )) ms after the close request"
 
 cursor_shown() { [ "$(hz_probe cursor)" = "$1" ]; }
 start_renderer
 sleep 1
 hz_check "full screen hides the cursor" cursor_shown 0
-hz_probe post Tovira_VC 0x0100 0x1B 0 >/dev/null
-hz_check "Escape (WM_KEYDOWN VK_ESCAPE) ends it" ends_within 15
+hz_check "Escape (WM_KEYDOWN VK_ESCAPE) ends it" ends_on 0x0100 0x1B
 hz_check "and the cursor is shown again" cursor_shown 1
 
 start_renderer
-hz_probe post Tovira_VC 0x0112 0xF060 0 >/dev/null
-hz_check "Alt+F4's close command (SC_CLOSE) ends it" ends_within 15
+hz_check "Alt+F4's close command (SC_CLOSE) ends it" ends_on 0x0112 0xF060
 
 # --- what does not end it
 start_renderer
@@ -86,8 +90,7 @@ hz_probe post Tovira_VC 0x0112 0xF170 2 >/dev/null       # SC_MONITORPOWER, off
 sleep 1
 hz_check "the system's screensaver and monitor power-off requests do not end it" running
 hz_check "nothing was reported" no_error_box
-hz_probe post Tovira_VC 0x0100 0x1B 0 >/dev/null
-hz_check "and Escape still ends it afterwards" ends_within 15
+hz_check "and Escape still ends it afterwards" ends_on 0x0100 0x1B
 
 # --- bad picture files
 missing_pictures_keep_it_running() {

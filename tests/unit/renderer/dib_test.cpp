@@ -122,28 +122,6 @@ TEST(DibReading, TheHostsOnePixelPictureIsBlack) {
   EXPECT_EQ(d.rgb, (Bytes{0, 0, 0}));
 }
 
-TEST(DibReading, TheConverterGetsTheRealPixelSizeAndColourCount) {
-  BitmapSpec s;
-  s.bitCount = 8;
-  s.width = 5;
-  s.height = 3;
-  s.palette.assign(256, 0);
-  s.rows.assign(8 * 3, 0);
-  Bytes file = BuildBitmap(s);
-  Put32(file, 14 + 20, 0x7FFFFFFF);  // an image size that lies
-  DibLayout layout;
-  ASSERT_EQ(ParseDib(file.data(), file.size(), &layout), DibError::kNone);
-  EXPECT_EQ(layout.stride, 8u);
-  EXPECT_EQ(layout.info.size(), 44u + 4 * 256);
-  auto u32 = [&](std::size_t at) {
-    return static_cast<std::uint32_t>(layout.info[at] | layout.info[at + 1] << 8 | layout.info[at + 2] << 16 |
-                                      layout.info[at + 3] << 24);
-  };
-  EXPECT_EQ(u32(0), 40u);
-  EXPECT_EQ(u32(20), 24u);
-  EXPECT_EQ(u32(32), 256u);
-}
-
 // --- damaged and unsupported files: refused before anything is read out of bounds
 
 Bytes Valid24() { return testing::Bitmap24(4, 4, Bytes(48, 7)); }

@@ -46,14 +46,6 @@ TEST(FrameMessages, EachMessageGetsItsAction) {
   }
 }
 
-TEST(FrameMessages, MouseInputLeavesTheStateAlone) {
-  FrameState state;
-  HandleFrameMessage(state, kWmMouseMove, 0, SizeParam(500, 300));
-  HandleFrameMessage(state, kWmLButtonDown, 1, SizeParam(500, 300));
-  EXPECT_TRUE(state.Active);
-  EXPECT_EQ(OnIdle(state), IdleAction::kDraw);
-}
-
 TEST(FrameMessages, SizeHandsOverWidthAndHeightEvenWhenTheHeightIsZero) {
   FrameState state;
   MessageOutcome out = HandleFrameMessage(state, kWmSize, 0, SizeParam(1024, 768));
@@ -181,17 +173,10 @@ TEST(FrameLoop, EscapeHeldWhileMinimizedEndsOnceTheWindowIsBack) {
   ScriptedPump pump(state);
   pump.Arrive(kWmActivate, kMinimized);
   pump.Arrive(kWmKeyDown, kVkEscape);
-  RunFrameLoop(pump, state);  // would spin until the close request...
-  EXPECT_EQ(pump.IdlePeeks(), 1000);
-
-  FrameState again;
-  ScriptedPump restored(again);
-  restored.Arrive(kWmActivate, kMinimized);
-  restored.Arrive(kWmKeyDown, kVkEscape);
-  restored.Arrive(kWmActivate, 1);
-  RunFrameLoop(restored, again);  // ...but leaves on the first pass once restored
-  EXPECT_EQ(restored.IdlePeeks(), 1);
-  EXPECT_EQ(restored.frames, 0);
+  pump.Arrive(kWmActivate, 1);
+  RunFrameLoop(pump, state);
+  EXPECT_EQ(pump.IdlePeeks(), 1);
+  EXPECT_EQ(pump.frames, 0);
 }
 
 TEST(FrameLoop, AQuitPostedByAnyoneEndsWithItsCode) {
@@ -200,16 +185,6 @@ TEST(FrameLoop, AQuitPostedByAnyoneEndsWithItsCode) {
   pump.Arrive(kWmQuit, 7);
   EXPECT_EQ(RunFrameLoop(pump, state), 7);
   EXPECT_TRUE(pump.dispatched.empty());  // the quit message itself is never dispatched
-}
-
-TEST(FrameLoop, SystemRequestsToSaveTheScreenKeepItRunning) {
-  FrameState state;
-  ScriptedPump pump(state);
-  pump.Arrive(kWmSysCommand, kScScreenSave);
-  pump.Arrive(kWmSysCommand, kScMonitorPower);
-  pump.closeAfterIdle = 4;
-  RunFrameLoop(pump, state);
-  EXPECT_EQ(pump.frames, 3);
 }
 
 // --- opening and closing: the order of the steps
@@ -339,17 +314,6 @@ TEST(RenderWindowOrder, AClassThatCannotBeRegisteredEndsBeforeTheModeSwitch) {
   FrameState state;
   EXPECT_FALSE(Open(platform, state));
   EXPECT_EQ(platform.steps, Steps{"register class"});
-}
-
-TEST(RenderWindowOrder, AWindowedRequestNeverTouchesTheModeOrTheCursor) {
-  RecordingPlatform platform;
-  FrameState state;
-  ASSERT_TRUE(OpenRenderWindow(platform, state, "Tovira_VC", 800, 600, 32, false));
-  CloseRenderWindow(platform, state);
-  for (const std::string& step : platform.steps) {
-    EXPECT_EQ(step.find("mode"), std::string::npos) << step;
-    EXPECT_EQ(step.find("cursor"), std::string::npos) << step;
-  }
 }
 
 }  // namespace

@@ -96,16 +96,6 @@ TEST(TextureShifts, NoShiftAndOnePixelPicturesStayAsTheyAre) {
   for (long long s : {1LL, -1LL, 2LL, 255LL, -4096LL}) EXPECT_EQ(Shifted(pixel, 1, 1, s, -s), pixel);
 }
 
-TEST(TextureShifts, ShiftsMoveContentTowardsLargerColumnsAndRows) {
-  // 4 x 2, one marked pixel at column 0 of row 0 (the bitmap's bottom row).
-  Bytes picture(4 * 2 * 3, 0);
-  picture[0] = 1;
-  const Bytes out = Shifted(picture, 4, 2, 1, 1);
-  EXPECT_EQ(out[(1 * 4 + 1) * 3], 1);  // now at column 1, row 1
-  const Bytes back = Shifted(picture, 4, 2, -1, -1);
-  EXPECT_EQ(back[(1 * 4 + 3) * 3], 1);  // wraps to the last column and row
-}
-
 // --- the scrolling layout's header
 
 Bytes Header(int w, int h) {
