@@ -5,8 +5,12 @@
 #define IDI_HAZUMAKI 100
 #define IDS_DESCRIPTION 1  // the name in the Windows screensaver list
 
-// Session pictures (200-299)
+// Session pictures (200-299): Pic1(0..2)
+#define IDB_TOVIRA01 200
+#define IDB_TOVIRA02 201
+#define IDB_TOVIRA03 202
 // Preview picture (300-399)
+#define IDB_PREVIEW 300
 // Settings dialog and its buttons (400-499)
 #define IDB_FACE_NORMAL 400
 #define IDB_FACE_HIGHLIGHT 401

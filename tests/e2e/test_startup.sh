@@ -5,10 +5,10 @@ source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
 missing_message="Hazumaki.dll が同じﾌｫﾙﾀﾞに見つかりません！"
 
-# A stand-in renderer file is enough for start-up's check.
+# A stand-in renderer that opens its window at once, so a session lasts.
 install_with_stand_in_renderer() {
   hz_install "$1" --no-renderer
-  cp "$HZ_BIN/hzprobe.exe" "$HZ_DIR/Hazumaki.dll"
+  cp "$HZ_BIN/standin.exe" "$HZ_DIR/Hazumaki.dll"
 }
 
 ends_within() {  # ends_within SECONDS ARGS...: the host ends by itself in time

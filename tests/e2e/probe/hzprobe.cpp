@@ -8,9 +8,10 @@
 //                                      (ok, yes, no, cancel) presses that button afterwards
 //   hzprobe post TITLE MSG WPARAM LPARAM   PostMessage to window TITLE (numbers in C notation)
 //   hzprobe parent W H MS             a top-level window of W x H pixels; prints its handle, lives MS ms
-//   hzprobe children HANDLE           prints "title|x|y|w|h|visible" for each child, relative to HANDLE
+//   hzprobe children HANDLE           prints "title|x|y|w|h|visible|handle" for each child, relative to HANDLE
+//   hzprobe detach HANDLE X Y         makes window HANDLE a top-level window at screen point X, Y
+//                                     (Wine paints another process's child only on its own)
 //   hzprobe rect TITLE                prints the screen rectangle "l t r b" of window TITLE
-//   hzprobe cursor                    prints 1 when the cursor is shown, 0 when hidden
 //   hzprobe dialogs                   prints the caption (UTF-8) of every visible top-level dialog box
 //   hzprobe wait-visible TITLE MS     exit 0 once a top-level window TITLE is shown
 //   hzprobe at TITLE X Y              prints "class|text|enabled|l|t|r|b" of the control at client point X,Y
@@ -148,8 +149,8 @@ BOOL CALLBACK PrintChild(HWND w, LPARAM lp) {
   RECT r{};
   GetWindowRect(w, &r);
   MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-  std::printf("%s|%ld|%ld|%ld|%ld|%d\n", Utf8(TextOf(w)).c_str(), r.left, r.top, r.right - r.left,
-              r.bottom - r.top, IsWindowVisible(w) ? 1 : 0);
+  std::printf("%s|%ld|%ld|%ld|%ld|%d|%lld\n", Utf8(TextOf(w)).c_str(), r.left, r.top, r.right - r.left,
+              r.bottom - r.top, IsWindowVisible(w) ? 1 : 0, static_cast<long long>(reinterpret_cast<INT_PTR>(w)));
   return TRUE;
 }
 
@@ -266,18 +267,21 @@ int main(int, char**) {
     EnumChildWindows(parent, PrintChild, reinterpret_cast<LPARAM>(parent));
     return 0;
   }
+  if (cmd == "detach" && argc == 5) {
+    HWND w = reinterpret_cast<HWND>(static_cast<INT_PTR>(Number(argv[2])));
+    if (!IsWindow(w)) return 1;
+    SetParent(w, nullptr);
+    SetWindowLongW(w, GWL_STYLE, (GetWindowLongW(w, GWL_STYLE) & ~WS_CHILD) | WS_POPUP);
+    SetWindowPos(w, HWND_TOPMOST, std::atoi(argv[3]), std::atoi(argv[4]), 0, 0,
+                 SWP_NOSIZE | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return 0;
+  }
   if (cmd == "rect" && argc == 3) {
     HWND w = Find(Wide(argv[2]));
     RECT r{};
     if (!w || !GetWindowRect(w, &r)) return 1;
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
-    return 0;
-  }
-  if (cmd == "cursor" && argc == 2) {
-    CURSORINFO ci{};
-    ci.cbSize = sizeof ci;
-    if (!GetCursorInfo(&ci)) return 1;
-    std::printf("%d\n", (ci.flags & CURSOR_SHOWING) ? 1 : 0);
     return 0;
   }
   if (cmd == "dialogs" && argc == 2) return EnumWindows(PrintDialog, 0) ? 0 : 1;
