@@ -52,7 +52,17 @@ def bitmaps():
     yield bmp(3, 3)  # padded rows
 
 
-TARGETS = {"settings": settings, "command_line": command_lines, "bitmap": bitmaps, "scrolling": bitmaps}
+def scrolling():
+    # The reserved fields of the file header carry the fuzzer's step.
+    for width, height, dx, dy in [(4, 4, 1, 0), (8, 2, -3, 5), (16, 1, 7, -1), (2, 1, 32767, -32768), (4, 8, 0, 0)]:
+        data = bytearray(bmp(width, height))
+        struct.pack_into("<hh", data, 6, dx, dy)
+        yield bytes(data)
+    yield bmp(2, 2)  # rows with padding: refused
+    yield bmp(8, 8, bits=8, palette=bytes(1024))  # wrong depth: refused
+
+
+TARGETS = {"settings": settings, "command_line": command_lines, "bitmap": bitmaps, "scrolling": scrolling}
 
 
 def main():
