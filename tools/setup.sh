@@ -14,6 +14,8 @@ packages=(
   pulseaudio pulseaudio-utils sox libsox-fmt-mp3 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
+  # leak checks of the long runs (tools/soak.sh)
+  valgrind
   # release package
   zip
 )
