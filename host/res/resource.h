@@ -8,3 +8,12 @@
 // Session pictures (200-299)
 // Preview picture (300-399)
 // Settings dialog and its buttons (400-499)
+#define IDB_FACE_NORMAL 400
+#define IDB_FACE_HIGHLIGHT 401
+#define IDB_FACE_HIGHLIGHTSELECT 402
+#define IDB_FACE_SELECTED 403
+#define IDB_FACE_PRESSED 404
+#define IDB_FACE_DISABLE 405
+#define IDB_MARK_EMPTY 410
+#define IDB_MARK_FILLED 411
+#define IDCUR_LINK 420

@@ -1,38 +1,404 @@
-// Settings: a modal window titled "<Hazumaki>" that closes without saving.
+// Settings: the modal dialog "<Hazumaki>" in which the user chooses the
+// background music and saves it to the settings file. Its rules live in
+// settings_dialog_model; this file lays out the controls and wires them up.
+#include <windows.h>
+// After <windows.h>, which they need.
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/Command.h"
+#include "controls/Label.h"
+#include "controls/font.h"
+#include "controls/kept_image.h"
 #include "forms.h"
+#include "paths.h"
+#include "profile_win32.h"
+#include "resource.h"
+#include "settings_dialog_model.h"
+#include "win32_text.h"
 #include "window.h"
+#include "zoom.h"
 
 namespace hz::win {
 namespace {
+
+constexpr int kClientWidth = 496;
+constexpr int kClientHeight = 243;
+constexpr COLORREF kMarkKey = RGB(255, 0, 255);
+constexpr UINT kUnloadMessage = WM_APP + 1;
+
+constexpr wchar_t kHomePage[] = L"http://hazumaki.example.com/";
+constexpr wchar_t kCredit[] = L"ﾃﾞｻﾞｲﾝ 水野 透   Ver.1.0.0";
+
+enum ControlId : int { kIdRepeat = 1001, kIdFile, kIdSet, kIdCan };
+
+RECT Bounds(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
+
+HBITMAP LoadPicture(HINSTANCE instance, int id) {
+  return static_cast<HBITMAP>(
+      LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+// Draws one of the dialog's sine gradients over the whole picture, a line per row.
+template <typename Colour>
+void DrawSineGradient(KeptImage& image, Colour colourOf) {
+  if (!image.dc()) return;
+  const std::vector<int> rows = SineGradientRows(image.height());
+  for (std::size_t y = 0; y < rows.size(); ++y) {
+    const Rgb c = colourOf(rows[y]);
+    const RECT line{0, static_cast<LONG>(y), image.width(), static_cast<LONG>(y) + 1};
+    HBRUSH brush = CreateSolidBrush(RGB(c.red, c.green, c.blue));
+    FillRect(image.dc(), &line, brush);
+    DeleteObject(brush);
+  }
+}
+
+// The framed panel Pic_C(0) that holds the music controls; what is drawn on
+// it persists in a kept picture, and its buttons' clicks go on to the dialog.
+class Panel final : public Window<Panel> {
+ public:
+  static constexpr const wchar_t* kClassName = L"Hazumaki.Panel";
+
+  bool Place(HINSTANCE instance, HWND parent, const RECT& bounds) {
+    if (!Register(instance)) return false;
+    return Create(instance, WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, L"",
+                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left, bounds.top,
+                  bounds.right - bounds.left, bounds.bottom - bounds.top, parent) != nullptr;
+  }
+
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+      case WM_SIZE:
+        image_.Resize(LOWORD(lp), HIWORD(lp), RGB(224, 224, 224));
+        DrawSineGradient(image_, PanelGradientColour);
+        DrawHeadingFrame();
+        RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        return 0;
+      case WM_COMMAND:
+        return SendMessageW(GetParent(hwnd()), msg, wp, lp);
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd(), &ps);
+        image_.CopyTo(dc);
+        EndPaint(hwnd(), &ps);
+        return 0;
+      }
+      case WM_PRINTCLIENT:
+        image_.CopyTo(reinterpret_cast<HDC>(wp));
+        return 0;
+      default:
+        return Default(msg, wp, lp);
+    }
+  }
+
+ private:
+  // Shape3(3): the black frame round the "BGM" heading.
+  void DrawHeadingFrame() {
+    if (!image_.dc()) return;
+    const RECT frame = Bounds(20, 20, 113, 21);
+    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    FrameRect(image_.dc(), &frame, black);
+    DeleteObject(black);
+  }
+
+  KeptImage image_;
+};
 
 class SettingsDialog final : public Window<SettingsDialog> {
  public:
   static constexpr const wchar_t* kClassName = L"Hazumaki.Settings";
 
-  void RunModal(HINSTANCE instance) {
-    if (!Register(instance, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return;
-    RECT r{0, 0, 496, 243};
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER;
-    AdjustWindowRect(&r, style, FALSE);
-    if (!Create(instance, 0, L"<Hazumaki>", style, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
-                r.bottom - r.top))
-      return;
-    ShowWindow(hwnd(), SW_SHOW);
+  SettingsDialog(HINSTANCE instance, HostState& host) : instance_(instance), host_(host) {}
+
+  ~SettingsDialog() override {
+    if (hwnd()) DestroyWindow(hwnd());
+    for (HFONT f : {font_, linkFont_})
+      if (f) DeleteObject(f);
+    for (HBITMAP b : {markEmpty_, markFilled_})
+      if (b) DeleteObject(b);
+  }
+
+  void RunModal() {
+    HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_HAZUMAKI));
+    if (!Register(instance_, 0, nullptr, icon)) return;
+    RECT r{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&r, kStyle, FALSE, 0);
+    if (!Create(instance_, 0, L"<Hazumaki>", kStyle, 0, 0, r.right - r.left, r.bottom - r.top)) return;
+    Load();
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    UpdateWindow(hwnd());
     MSG msg;
     while (hwnd() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (hwnd() && IsDialogMessageW(hwnd(), &msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
   }
 
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+      case WM_CREATE:
+        CreateControls();
+        return 0;
+      case WM_SIZE:
+        image_.Resize(LOWORD(lp), HIWORD(lp), RGB(0, 0, 30));
+        DrawSineGradient(image_, FormGradientColour);
+        RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        return 0;
+      case WM_COMMAND:
+        if (HIWORD(wp) == BN_CLICKED) OnClick(LOWORD(wp));
+        return 0;
+      case WM_CLOSE:
+        Unload();
+        return 0;
+      case kUnloadMessage:
+        Unload();
+        return 0;
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd(), &ps);
+        image_.CopyTo(dc);
+        EndPaint(hwnd(), &ps);
+        return 0;
+      }
+      case WM_PRINTCLIENT:
+        image_.CopyTo(reinterpret_cast<HDC>(wp));
+        return 0;
+      default:
+        return Default(msg, wp, lp);
+    }
+  }
+
+ private:
+  static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+
+  void CreateControls() {
+    font_ = CreateControlFont(DialogFont());
+    linkFont_ = CreateControlFont(DialogFont(), true);
+    markEmpty_ = LoadPicture(instance_, IDB_MARK_EMPTY);
+    markFilled_ = LoadPicture(instance_, IDB_MARK_FILLED);
+    HCURSOR linkCursor = LoadCursorW(instance_, MAKEINTRESOURCEW(IDCUR_LINK));
+
+    panel_.Place(instance_, hwnd(), Bounds(12, 16, 469, 165));
+    HWND panel = panel_.hwnd();
+    Label::Look black{font_};
+    black.growToFit = true;
+    Label::Look centred = black;
+    centred.centred = true;
+    Label::Look framed = black;
+    framed.border = true;
+    framed.growToFit = false;
+
+    heading_.Place(instance_, panel, Bounds(20, 24, 111, 13), L"BGM", centred);
+    // Screen order: CD (1), none (0), file (2); the index is the choice number.
+    const std::array<int, 3> rowY{76, 56, 96};
+    const std::array<int, 3> labelWidth{22, 43, 60};
+    const std::array<const wchar_t*, 3> choice{L"なし", L"音楽CD", L"MP3、WAV"};
+    for (int i = 0; i < 3; ++i) {
+      const auto n = static_cast<std::size_t>(i);
+      marks_[n].Place(instance_, panel, Bounds(28, rowY[n], 13, 13), L"", black);
+      choiceLabels_[n].Place(instance_, panel, Bounds(44, rowY[n], labelWidth[n], 13), choice[n], black);
+      const auto select = [this, i](controls::MouseButton) { Select(static_cast<std::int16_t>(i)); };
+      marks_[n].onPress = select;
+      choiceLabels_[n].onPress = select;
+    }
+
+    repeat_ = CreateWindowExW(
+        0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+        112, 52, 41, 20 + 8 * 15, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeat)), instance_,
+        nullptr);
+    if (repeat_) {
+      SendMessageW(repeat_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+      FitComboHeight(20);
+    }
+    repeatLabel_.Place(instance_, panel, Bounds(156, 56, 66, 13), L"曲目をﾘﾋﾟｰﾄ", black);
+
+    fileButton_.Place(instance_, panel, kIdFile, Bounds(28, 116, 41, 21), storedFile_, DialogFont());
+    fileName_.Place(instance_, panel, Bounds(72, 116, 373, 33), L"", framed);
+
+    Label::Look white = black;
+    white.colour = RGB(255, 255, 255);
+    credit_.Place(instance_, hwnd(), Bounds(12, 192, 165, 13), kCredit, white);
+    Label::Look link = white;
+    link.font = linkFont_;
+    link.cursor = linkCursor;
+    link_.Place(instance_, hwnd(), Bounds(12, 208, 207, 13), kHomePage, link);
+    link_.onClick = [this] { OpenHomePage(); };
+
+    setButton_.Place(instance_, hwnd(), kIdSet, Bounds(324, 200, 77, 25), storedSet_, DialogFont());
+    cancelButton_.Place(instance_, hwnd(), kIdCan, Bounds(404, 200, 77, 25), storedCan_, DialogFont());
+  }
+
+  // The closed combo box is as high as its place on the form.
+  void FitComboHeight(int height) {
+    RECT r{};
+    GetWindowRect(repeat_, &r);
+    const auto field = static_cast<int>(SendMessageW(repeat_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    const int wanted = field + height - (r.bottom - r.top);
+    if (field > 0 && wanted > 0) SendMessageW(repeat_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+  }
+
+  // The form's load: place the window, set the controls from the settings,
+  // capture the cursor point and zoom open from it.
+  void Load() {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    const Placement p = PlaceDialog(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                    r.right - r.left, r.bottom - r.top);
+    SetWindowPos(hwnd(), nullptr, p.left, p.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    for (Command* c : {&fileButton_, &setButton_, &cancelButton_}) c->Button().Initialize();
+    const MusicSettings& music = host_.music;
+    ShowKind(music.BGM_Kind);
+    if (repeat_) {
+      SetWindowTextW(repeat_, Widen(FormatTrack(music.BGM_RepeatTrack)).c_str());
+      for (const std::string& entry : TrackEntries())
+        SendMessageW(repeat_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(entry).c_str()));
+    }
+    fileName_.SetText(Widen(music.BGM_File, CP_ACP));
+
+    POINT cursor{};
+    if (GetCursorPos(&cursor)) {
+      host_.Cursor_X = static_cast<std::int16_t>(cursor.x);
+      host_.Cursor_Y = static_cast<std::int16_t>(cursor.y);
+    } else {
+      host_.Cursor_X = host_.Cursor_Y = 0;
+    }
+    Zoom_Open(hwnd(), host_);
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));  // IDC_ARROW
+  }
+
+  // Marks, track field and file button follow the music kind.
+  void ShowKind(std::int16_t kind) {
+    const ChoiceControls c = ControlsForKind(kind);
+    for (std::size_t i = 0; i < marks_.size(); ++i)
+      marks_[i].SetPicture(c.markFilled[i] ? markFilled_ : markEmpty_, kMarkKey);
+    if (repeat_) EnableWindow(repeat_, c.repeatEnabled);
+    fileButton_.Button().Enabled(c.fileButtonEnabled);
+  }
+
+  void Select(std::int16_t choice) {
+    host_.music.BGM_Kind = choice;
+    ShowKind(choice);
+  }
+
+  void OnClick(int id) {
+    if (id == kIdFile) ChooseFile();
+    if (id == kIdSet) Confirm();
+    if (id == kIdCan) PostMessageW(hwnd(), kUnloadMessage, 0, 0);
+  }
+
+  void ChooseFile() {
+    wchar_t file[255] = {};
+    wchar_t title[255] = {};
+    const std::wstring folder = Widen(host_.music.BGM_Folder, CP_ACP);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd();
+    ofn.hInstance = instance_;
+    ofn.lpstrFilter = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = 255;
+    ofn.lpstrFileTitle = title;
+    ofn.nMaxFileTitle = 255;
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.lpstrTitle = L"ﾌｧｲﾙを開く";
+    ofn.Flags = 0;
+    if (!GetOpenFileNameW(&ofn)) return;
+
+    const std::wstring chosen(file);
+    bool representable = true;
+    const std::string ansi = Narrow(chosen, CP_ACP, &representable);
+    switch (CheckChosenPath(ansi, representable)) {
+      case ChosenPathCheck::NotRepresentable:
+        Refuse(kPathNotRepresentableMessage);
+        return;
+      case ChosenPathCheck::TooLong:
+        Refuse(kPathTooLongMessage);
+        return;
+      case ChosenPathCheck::Accepted:
+        break;
+    }
+    host_.music.BGM_File = ansi;
+    fileName_.SetText(chosen);
+    // The folder is cut on the UTF-8 form: a Shift-JIS trail byte can look like a backslash.
+    host_.music.BGM_Folder = Narrow(Widen(DirectoryPart(Narrow(chosen))), CP_ACP);
+  }
+
+  void Confirm() {
+    wchar_t text[256] = {};
+    if (repeat_) GetWindowTextW(repeat_, text, 256);
+    Win32ProfileStore store;
+    if (ConfirmSettings(host_.music, Narrow(text), store, host_.programFolder) ==
+        ConfirmResult::TrackOutOfRange) {
+      Refuse(kTrackOutOfRangeMessage);
+      if (repeat_) SetFocus(repeat_);
+      return;
+    }
+    PostMessageW(hwnd(), kUnloadMessage, 0, 0);
+  }
+
+  void Refuse(const char* messageUtf8) {
+    MessageBoxW(hwnd(), Widen(messageUtf8).c_str(), Widen(kApplicationTitle).c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
+  }
+
+  void OpenHomePage() {
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
+    wchar_t address[256] = {};
+    GetWindowTextW(link_.hwnd(), address, 256);
+    ShellExecuteW(hwnd(), L"open", address, L"", L"", SW_SHOWNORMAL);
+    SetCursor(previous);
+  }
+
+  void Unload() {
+    if (!hwnd()) return;
+    Zoom_Close(hwnd(), host_);
+    DestroyWindow(hwnd());
+  }
+
+  HINSTANCE instance_;
+  HostState& host_;
+  KeptImage image_;
+  HFONT font_ = nullptr;
+  HFONT linkFont_ = nullptr;
+  HBITMAP markEmpty_ = nullptr;
+  HBITMAP markFilled_ = nullptr;
+
+  // The three buttons as the form stores them.
+  const controls::PropertyBag storedFile_ = StoredCommand(kCmdFileCaption);
+  const controls::PropertyBag storedSet_ = StoredCommand(kCmdSetCaption);
+  const controls::PropertyBag storedCan_ = StoredCommand(kCmdCanCaption);
+
+  // Children are destroyed with the window; these objects outlive it.
+  Panel panel_;
+  Label heading_;
+  std::array<Label, 3> marks_;         // Img_BGM(0..2)
+  std::array<Label, 3> choiceLabels_;  // lbl_BGM(0..2)
+  HWND repeat_ = nullptr;              // BGM_Repeat
+  Label repeatLabel_;
+  Command fileButton_;  // Cmd_File(0)
+  Label fileName_;      // lbl_Fname(0)
+  Label credit_;
+  Label link_;            // lbl_URL
+  Command setButton_;     // Cmd_Set
+  Command cancelButton_;  // Cmd_Can
 };
 
 }  // namespace
 
-void ShowSettingsDialog(HINSTANCE instance, HostState&) {
-  SettingsDialog dialog;
-  dialog.RunModal(instance);
+void ShowSettingsDialog(HINSTANCE instance, HostState& host) {
+  auto dialog = std::make_unique<SettingsDialog>(instance, host);
+  dialog->RunModal();
 }
 
 }  // namespace hz::win

@@ -11,9 +11,10 @@ template=${HZ_WINE_TEMPLATE:-$HZ_SOURCE_DIR/build/wine-template}
 
 down() {
   if [ -f "$state/env" ]; then
+    # In a subshell: a sound server or display started after this must not carry the
+    # old prefix in its environment, or the harness takes it for a test's process and ends it.
     # shellcheck disable=SC1091
-    source "$state/env"
-    "$HZ_WINESERVER" -k 2>/dev/null || true
+    (source "$state/env" && "$HZ_WINESERVER" -k 2>/dev/null) || true
   fi
   hz_stop_pidfile "$state/pulse.pid"
   hz_stop_pidfile "$state/xvfb.pid"

@@ -104,6 +104,8 @@ hz_running() {
   for pid in $(pgrep -f -- "$pattern"); do
     [ "$pid" = "$$" ] && continue
     grep -qz "^WINEPREFIX=$WINEPREFIX\$" "/proc/$pid/environ" 2>/dev/null || continue
+    # Only Windows programs: a display or sound server may carry the variable too.
+    case "$(readlink "/proc/$pid/exe" 2>/dev/null)" in *wine*) ;; *) continue ;; esac
     cmd=$(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)
     case "$cmd" in *wineserver*|*services.exe*|*winedevice.exe*|*plugplay.exe*|*explorer.exe*|*rpcss.exe*|*svchost.exe*|*conhost.exe*) continue ;; esac
     echo "$pid"

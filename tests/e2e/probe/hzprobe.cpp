@@ -11,13 +11,23 @@
 //   hzprobe children HANDLE           prints "title|x|y|w|h|visible" for each child, relative to HANDLE
 //   hzprobe rect TITLE                prints the screen rectangle "l t r b" of window TITLE
 //   hzprobe cursor                    prints 1 when the cursor is shown, 0 when hidden
+//   hzprobe dialogs                   prints the caption (UTF-8) of every visible top-level dialog box
+//   hzprobe wait-visible TITLE MS     exit 0 once a top-level window TITLE is shown
+//   hzprobe at TITLE X Y              prints "class|text|enabled|l|t|r|b" of the control at client point X,Y
+//                                      of TITLE (its screen rectangle last)
+//   hzprobe mouse TITLE X Y ACTION    puts the cursor on client point X,Y of TITLE and posts ACTION to the
+//                                      control there: move, ldown, lup, lclick, rclick, mclick
+//   hzprobe settext TITLE X Y TEXT    WM_SETTEXT of TEXT (UTF-8) to the control at client point X,Y of TITLE
+//   hzprobe filedialog CAPTION MS PATH  types PATH into the open-file dialog CAPTION and presses OK
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -143,6 +153,83 @@ BOOL CALLBACK PrintChild(HWND w, LPARAM lp) {
   return TRUE;
 }
 
+BOOL CALLBACK PrintDialog(HWND w, LPARAM) {
+  wchar_t cls[64] = {};
+  GetClassNameW(w, cls, 64);
+  if (std::wcscmp(cls, L"#32770") == 0 && IsWindowVisible(w)) std::printf("%s\n", Utf8(TextOf(w)).c_str());
+  return TRUE;
+}
+
+// The innermost visible control under a point of `top`'s client area.
+HWND ControlAt(HWND top, POINT client, POINT* local) {
+  HWND w = top;
+  POINT p = client;
+  for (;;) {
+    HWND c = ChildWindowFromPointEx(w, p, CWP_SKIPINVISIBLE);
+    if (!c || c == w) break;
+    MapWindowPoints(w, c, &p, 1);
+    w = c;
+  }
+  if (local) *local = p;
+  return w;
+}
+
+int At(HWND top, POINT p) {
+  HWND w = ControlAt(top, p, nullptr);
+  wchar_t cls[64] = {};
+  GetClassNameW(w, cls, 64);
+  RECT r{};
+  GetWindowRect(w, &r);
+  std::printf("%s|%s|%d|%ld|%ld|%ld|%ld\n", Utf8(cls).c_str(), Utf8(TextOf(w)).c_str(), IsWindowEnabled(w) ? 1 : 0,
+              r.left, r.top, r.right, r.bottom);
+  return 0;
+}
+
+int Mouse(HWND top, POINT client, const std::string& action) {
+  POINT screen = client;
+  ClientToScreen(top, &screen);
+  SetCursorPos(screen.x, screen.y);
+  POINT local{};
+  HWND w = ControlAt(top, client, &local);
+  const LPARAM at = MAKELPARAM(local.x, local.y);
+  struct Step { UINT msg; WPARAM keys; };
+  std::vector<Step> steps{{WM_MOUSEMOVE, 0}};
+  if (action == "ldown" || action == "lclick") steps.push_back({WM_LBUTTONDOWN, MK_LBUTTON});
+  if (action == "lup" || action == "lclick") steps.push_back({WM_LBUTTONUP, 0});
+  if (action == "rclick") steps.insert(steps.end(), {{WM_RBUTTONDOWN, MK_RBUTTON}, {WM_RBUTTONUP, 0}});
+  if (action == "mclick") steps.insert(steps.end(), {{WM_MBUTTONDOWN, MK_MBUTTON}, {WM_MBUTTONUP, 0}});
+  if (action == "lup") steps.erase(steps.begin());
+  for (const Step& s : steps)
+    if (!PostMessageW(w, s.msg, s.keys, at)) return 1;
+  return 0;
+}
+
+// The file name box is 0x47c; the innermost window with that id is its edit field.
+BOOL CALLBACK FindFileNameBox(HWND w, LPARAM lp) {
+  if (GetDlgCtrlID(w) == 0x47c) *reinterpret_cast<HWND*>(lp) = w;
+  return TRUE;
+}
+
+int FileDialog(const char* caption, int ms, const char* path) {
+  MsgBoxSearch s{Wide(caption)};
+  const DWORD start = GetTickCount();
+  while (!s.found) {
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&s));
+    if (s.found) break;
+    if (static_cast<int>(GetTickCount() - start) > ms) return 1;
+    Sleep(20);
+  }
+  HWND box = nullptr;
+  EnumChildWindows(s.found, FindFileNameBox, reinterpret_cast<LPARAM>(&box));
+  if (!box) return 1;
+  const std::wstring text = Wide(path);
+  DWORD_PTR ignored = 0;
+  if (!SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+                           &ignored))
+    return 1;
+  return PostMessageW(s.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) ? 0 : 1;
+}
+
 int Usage() {
   std::fprintf(stderr, "hzprobe: unknown or incomplete command\n");
   return 2;
@@ -150,7 +237,16 @@ int Usage() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int, char**) {
+  // The C runtime's argv is in the ANSI code page; Japanese titles need the wide command line.
+  int argc = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) args.push_back(Utf8(wide[i]));
+  LocalFree(wide);
+  std::vector<char*> pointers;
+  for (std::string& a : args) pointers.push_back(a.data());
+  char** argv = pointers.data();
   if (argc < 2) return Usage();
   const std::string cmd = argv[1];
   if (cmd == "wait-window" && argc == 4) return WaitFor(Wide(argv[2]), std::atoi(argv[3]), true);
@@ -184,5 +280,27 @@ int main(int argc, char** argv) {
     std::printf("%d\n", (ci.flags & CURSOR_SHOWING) ? 1 : 0);
     return 0;
   }
+  if (cmd == "dialogs" && argc == 2) return EnumWindows(PrintDialog, 0) ? 0 : 1;
+  if ((cmd == "at" && argc == 5) || (cmd == "mouse" && argc == 6) || (cmd == "settext" && argc == 6)) {
+    HWND top = Find(Wide(argv[2]));
+    if (!top) return 1;
+    const POINT p{std::atoi(argv[3]), std::atoi(argv[4])};
+    if (cmd == "at") return At(top, p);
+    if (cmd == "mouse") return Mouse(top, p, argv[5]);
+    const std::wstring text = Wide(argv[5]);
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(ControlAt(top, p, nullptr), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                               SMTO_ABORTIFHUNG, 5000, &ignored) ? 0 : 1;
+  }
+  if (cmd == "wait-visible" && argc == 4) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+      HWND w = Find(Wide(argv[2]));
+      if (w && IsWindowVisible(w)) return 0;
+      if (static_cast<int>(GetTickCount() - start) > std::atoi(argv[3])) return 1;
+      Sleep(10);
+    }
+  }
+  if (cmd == "filedialog" && argc == 5) return FileDialog(argv[2], std::atoi(argv[3]), argv[4]);
   return Usage();
 }

@@ -1,0 +1,5 @@
+#include <windows.h>
+
+#include "tick_count.h"
+
+std::uint32_t TickCount() { return GetTickCount(); }

@@ -1,0 +1,42 @@
+// Any bytes as the settings file beside the program.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "settings_file.h"
+
+namespace {
+// The program folder is a plain name in a private folder, so the INI beside
+// it is one file we overwrite for every input.
+struct Folder {
+  Folder() {
+    char pattern[] = "/tmp/hazumaki-fuzz-XXXXXX";
+    if (!mkdtemp(pattern) || chdir(pattern) != 0) __builtin_trap();
+  }
+};
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static Folder folder;
+  const std::string program = "C:\\Prog";
+  if (std::FILE* f = std::fopen(hz::SettingsFilePath(program).c_str(), "wb")) {
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+  }
+  hz::IniFileStore store;
+  hz::MusicSettings s;
+  hz::Settings_Load(s, store, program);
+  // What the rest of the host relies on after a load.
+  if (s.BGM_File.size() > 255) __builtin_trap();
+  if (s.BGM_Kind == hz::kMusicFile && s.BGM_File.empty()) __builtin_trap();
+  if (s.BGM_File.empty() && s.BGM_Folder != program) __builtin_trap();
+  // Saving what was loaded and loading it again gives the same settings.
+  hz::Settings_Save(s, store, program);
+  hz::MusicSettings again;
+  hz::Settings_Load(again, store, program);
+  if (again.BGM_Kind != s.BGM_Kind || again.BGM_RepeatTrack != s.BGM_RepeatTrack) __builtin_trap();
+  return 0;
+}

@@ -1,0 +1,150 @@
+#include "scene_math.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+std::uint32_t fake_now = 0;
+std::uint32_t FakeTick() { return fake_now; }
+
+// The frames a renderer would draw at these tick counts, from a fresh clock.
+struct Frames {
+  SceneClock clock;
+  FrameTime At(std::uint32_t tick) {
+    fake_now = tick;
+    return NextFrameTime(clock, &FakeTick, 100000);
+  }
+};
+
+TEST(SceneClockTest, TheFadeFollowsThePreviousFramesPhaseAndStopsShortOfOne) {
+  Frames frames;
+  FrameTime f = frames.At(700000);
+  EXPECT_EQ(f.uElapsed, 0u);
+  EXPECT_TRUE(f.bSetFade);
+  EXPECT_EQ(f.fFadeAlpha, 0.0f);  // the first frame is black
+  f = frames.At(705000);
+  EXPECT_EQ(f.uElapsed, 5000u);
+  EXPECT_EQ(f.fFadeAlpha, 0.0f);  // still the phase of the frame before
+  EXPECT_FLOAT_EQ(f.fPhase, 0.05f);
+  f = frames.At(705016);
+  EXPECT_TRUE(f.bSetFade);
+  EXPECT_FLOAT_EQ(f.fFadeAlpha, 0.5f);
+  f = frames.At(709999);
+  f = frames.At(710000);
+  EXPECT_TRUE(f.bSetFade);
+  EXPECT_NEAR(f.fFadeAlpha, 0.9999f, 1e-6f);  // the last level, just below 1
+  EXPECT_FLOAT_EQ(f.fPhase, 0.1f);
+  for (const std::uint32_t later : {710001u, 715000u, 799999u}) {
+    f = frames.At(later);
+    EXPECT_FALSE(f.bSetFade) << later;
+  }
+}
+
+TEST(SceneClockTest, ElapsedTimeRunsOnAcrossTheTickCountsWrap) {
+  Frames frames;
+  frames.At(0xFFFFF000u);
+  const FrameTime f = frames.At(0x00000FA0u);
+  EXPECT_EQ(f.uElapsed, 0x1FA0u);
+  EXPECT_FLOAT_EQ(f.fPhase, 0.08096f);
+}
+
+TEST(SceneClockTest, TheClockStartsOnTheFirstFrameOnly) {
+  Frames frames;
+  frames.At(123);
+  EXPECT_EQ(frames.At(50123).uElapsed, 50000u);
+  EXPECT_EQ(frames.At(50123).uElapsed, 50000u);
+  EXPECT_FALSE(frames.clock.bFirstFrame);
+  EXPECT_EQ(frames.clock.uStartTime, 123u);
+}
+
+TEST(SceneClockTest, PhaseIsElapsedOverThePeriod) {
+  EXPECT_EQ(PhaseOf(0, 100000), 0.0f);
+  EXPECT_EQ(PhaseOf(5000, 100000), 0.05f);
+  EXPECT_EQ(PhaseOf(250000, 100000), 2.5f);
+  EXPECT_EQ(PhaseOf(0xFFFFFFFFu, 100000), static_cast<float>(4294967295.0 / 100000.0));
+}
+
+TEST(SceneScrollTest, TheSliceStepsDownEvery50MillisecondsThroughAll256) {
+  const struct {
+    std::uint32_t elapsed;
+    int slice;
+  } cases[] = {{0, 255}, {49, 255}, {50, 254}, {100, 253}, {12800, 255}, {25600, 255}, {6400, 127}};
+  for (const auto& c : cases)
+    EXPECT_EQ(ScrollIndex(PhaseOf(c.elapsed, 100000)), c.slice) << c.elapsed << " ms";
+}
+
+TEST(SceneCurveTest, TheCurveStepCountsTensOfMilliseconds) {
+  for (const std::uint32_t elapsed : {0u, 5000u, 12340u, 99990u, 3600000u}) {
+    const auto step = static_cast<double>(CurveStep(PhaseOf(elapsed, 100000)));
+    EXPECT_NEAR(step, elapsed / 10.0, 1.0) << elapsed;
+  }
+  EXPECT_EQ(CurveStep(PhaseOf(5000, 100000)), 500u);
+}
+
+TEST(SceneCurveTest, TheEndsStayAndTheHandlesSwingWithTheirFourPeriods) {
+  const ControlPoints start = AnimateControlPoints(0);
+  const float expected[4][3] = {{0, 0, 110}, {0, 3, 3}, {0, 0, 115}, {0, 3, -3}};
+  const float* got[4] = {start.fStart, start.fStartHandle, start.fEnd, start.fEndHandle};
+  for (int p = 0; p < 4; ++p)
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(got[p][k], expected[p][k]) << "point " << p << " component " << k;
+
+  // A quarter or half of each period (20.2 s, 10.5 s, 18.5 s, 13.9 s at
+  // 100 steps a second) puts its component at an extreme.
+  EXPECT_NEAR(AnimateControlPoints(505).fStartHandle[0], 3.0f, 1e-3f);
+  EXPECT_NEAR(AnimateControlPoints(525).fStartHandle[1], -3.0f, 1e-3f);
+  EXPECT_NEAR(AnimateControlPoints(462).fEndHandle[0], 3.0f, 1e-3f);
+  EXPECT_NEAR(AnimateControlPoints(693).fEndHandle[1], -3.0f, 1e-3f);
+  const ControlPoints later = AnimateControlPoints(123456);
+  EXPECT_EQ(later.fStart[2], 110.0f);
+  EXPECT_EQ(later.fEnd[2], 115.0f);
+  EXPECT_EQ(later.fStartHandle[2], 3.0f);
+  EXPECT_EQ(later.fEndHandle[2], -3.0f);
+}
+
+TEST(SceneCurveTest, TheCurveRunsFromStartToEndPullingTowardsTheHandles) {
+  const ControlPoints points = {{1, 2, 3}, {0, 4, 0}, {5, 6, 7}, {0, 0, -8}};
+  float p[3];
+  EvalBezier(points, 0.0f, p);
+  EXPECT_EQ(p[0], 1.0f);
+  EXPECT_EQ(p[1], 2.0f);
+  EXPECT_EQ(p[2], 3.0f);
+  EvalBezier(points, 1.0f, p);
+  EXPECT_EQ(p[0], 5.0f);
+  EXPECT_EQ(p[2], 7.0f);
+  // Middle: (P0 + 3 P1 + 3 P2 + P3) / 8 with P1 = S + HS and P2 = E + HE.
+  EvalBezier(points, 0.5f, p);
+  EXPECT_FLOAT_EQ(p[0], (1 + 3 * 1 + 3 * 5 + 5) / 8.0f);
+  EXPECT_FLOAT_EQ(p[1], (2 + 3 * 6 + 3 * 6 + 6) / 8.0f);
+  EXPECT_FLOAT_EQ(p[2], (3 + 3 * 3 + 3 * -1 + 7) / 8.0f);
+}
+
+TEST(SceneCameraTest, AtTheStartTheEyeSitsMidTubeAndLooksAlongX) {
+  const CameraPose pose = CameraAt(AnimateControlPoints(0), 0.0f);
+  EXPECT_FLOAT_EQ(pose.fEye[0], 0.0f);
+  EXPECT_FLOAT_EQ(pose.fEye[1], 2.25f);
+  EXPECT_FLOAT_EQ(pose.fEye[2], 112.5f);
+  const float centre[3] = {1.0f, 2.25f, 112.5f};
+  const float up[3] = {-1.0f, 2.25f, 112.5f};  // the eye minus a unit vector, passed on as it is
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_FLOAT_EQ(pose.fCentre[k], centre[k]) << k;
+    EXPECT_FLOAT_EQ(pose.fUp[k], up[k]) << k;
+  }
+}
+
+TEST(SceneCameraTest, TheViewTurnsWithThePhaseStretchedFifteenfoldAlongZ) {
+  for (const float phase : {0.05f, 0.3f, 1.7f, 12.0f}) {
+    const CameraPose pose = CameraAt(AnimateControlPoints(CurveStep(phase)), phase);
+    const float c = 2.17198f * phase, d = 1.26898f * phase;
+    EXPECT_NEAR(pose.fCentre[0] - pose.fEye[0], std::cos(d) * std::cos(c), 1e-4f);
+    EXPECT_NEAR(pose.fCentre[1] - pose.fEye[1], std::sin(c), 1e-4f);
+    EXPECT_NEAR(pose.fCentre[2] - pose.fEye[2], 15.0f * std::sin(d) * std::cos(c), 1e-3f);
+    const float u[3] = {pose.fEye[0] - pose.fUp[0], pose.fEye[1] - pose.fUp[1], pose.fEye[2] - pose.fUp[2]};
+    EXPECT_NEAR(std::sqrt(u[0] * u[0] + u[1] * u[1] + u[2] * u[2]), 1.0f, 1e-4f) << phase;
+    EXPECT_NEAR(u[1], std::sin(1.74498f * phase), 1e-4f);
+  }
+}
+
+}  // namespace
