@@ -244,8 +244,9 @@ void RenderFrame() {
 
   const ControlPoints points = AnimateControlPoints(CurveStep(phase));
   const CameraPose camera = CameraAt(points, phase);
-  gluLookAt(camera.fEye[0], camera.fEye[1], camera.fEye[2], camera.fCentre[0], camera.fCentre[1],
-            camera.fCentre[2], camera.fUp[0], camera.fUp[1], camera.fUp[2]);
+  const auto d = [](float v) { return static_cast<GLdouble>(v); };
+  gluLookAt(d(camera.fEye[0]), d(camera.fEye[1]), d(camera.fEye[2]), d(camera.fCentre[0]), d(camera.fCentre[1]),
+            d(camera.fCentre[2]), d(camera.fUp[0]), d(camera.fUp[1]), d(camera.fUp[2]));
 
   for (int k = 0; k < 3; ++k) {
     g_tunnel.fStart[k] = points.fStart[k];
