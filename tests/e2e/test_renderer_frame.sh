@@ -38,6 +38,10 @@ no_error_box() { ! hz_probe msgbox Error 1500 >/dev/null; }
 
 # --- the window comes first, before the pictures are loaded
 put_pictures
+# The host's hidden session window exists when it starts the renderer; a
+# stand-in keeps Wine's desktop up the same way, so the figure is not that
+# of a cold desktop.
+hz_parent 1 1 120000
 worst=0
 for run in 1 2 3; do
   # Into a file, not a pipe: the renderer inherits the output and would hold a pipe open.
@@ -47,10 +51,11 @@ for run in 1 2 3; do
   [[ "$ms" =~ ^[0-9.]+$ ]] || { worst=999999; break; }
   ms=${ms%.*}
   [ "$ms" -gt "$worst" ] && worst=$ms
+  # Let it end by itself, so its shutdown does not overlap the next start.
   hz_probe post Tovira_VC 0x0010 0 0 >/dev/null
-  hz_probe wait-gone Tovira_VC 15000 >/dev/null
-  hz_end_everything
+  for pid in $(hz_running 'RendererFrame.Hazumaki\.dll'); do hz_wait_exit "$pid" 15; done
 done
+hz_end_everything
 # Generous: the product's promise is the host's first look after 500 ms; Wine
 # and llvmpipe on shared cores are slow and noisy.
 hz_check "the window exists within 3 s of the start (worst of 3: $worst ms)" test "$worst" -lt 3000

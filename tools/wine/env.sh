@@ -14,10 +14,17 @@ hz_start_xvfb() {
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
     setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -ac >"$state/xvfb.log" 2>&1 &
     echo $! >"$state/xvfb.pid"
-    local i
+    local i pid
+    pid=$(cat "$state/xvfb.pid")
     for i in $(seq 1 100); do
-      [ -e /tmp/.X11-unix/X$n ] && { export DISPLAY=":$n"; return 0; }
-      kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null || break
+      kill -0 "$pid" 2>/dev/null || break  # lost the display to another server: try the next one
+      if [ -e /tmp/.X11-unix/X$n ]; then
+        # The socket may be another Xvfb's that won the same number a moment earlier.
+        sleep 0.2
+        kill -0 "$pid" 2>/dev/null || break
+        export DISPLAY=":$n"
+        return 0
+      fi
       sleep 0.05
     done
   done
