@@ -75,9 +75,10 @@ int main(int argc, char** argv) {
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
   const long rssEnd = ResidentKb();
-  std::printf("%ld frames at %d x %d in %.1f s (%.1f fps); RSS %ld kB after the warm-up, %ld kB at the end "
-              "(%+ld kB), highest %ld kB; GL error 0x%x\n",
-              frames, width, height, seconds, static_cast<double>(frames) / seconds, rssWarm, rssEnd, rssEnd - rssWarm, worst,
-              glGetError());
+  std::printf(
+      "%ld frames at %d x %d in %.1f s (%.1f fps); RSS %ld kB after the warm-up, %ld kB at the end "
+      "(%+ld kB), highest %ld kB; GL error 0x%x\n",
+      frames, width, height, seconds, static_cast<double>(frames) / seconds, rssWarm, rssEnd,
+      rssEnd - rssWarm, worst, glGetError());
   return 0;
 }

@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
   const DWORD ms = static_cast<DWORD>(std::strtoul(argv[1], nullptr, 10));
   std::vector<HANDLE> held;
   for (int i = 2; i < argc; ++i) {
-    HANDLE h = CreateFileA(argv[i], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+    HANDLE h = CreateFileA(argv[i], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
       std::fprintf(stderr, "cannot hold %s: error %lu\n", argv[i], GetLastError());
       return 1;
