@@ -34,10 +34,10 @@ leaks() {
     echo "=== valgrind $run"
     # One rasterizer thread: llvmpipe's thread pool only slows valgrind down.
     if ! LP_NUM_THREADS=0 valgrind --leak-check=full --errors-for-leak-kinds=definite --error-exitcode=1 \
-        --log-file="$log" $run >/dev/null 2>&1; then
+        --suppressions=tools/valgrind.supp --log-file="$log" $run >/dev/null 2>&1; then
       status=1
     fi
-    grep -E "definitely lost|indirectly lost|possibly lost|still reachable|ERROR SUMMARY" "$log" | sed 's/^==[0-9]*== /  /'
+    grep -E "in use at exit|All heap blocks|definitely lost|indirectly lost|possibly lost|still reachable|suppressed:|ERROR SUMMARY" "$log" | sed 's/^==[0-9]*== /  /'
   done
   return $status
 }
