@@ -72,6 +72,8 @@ class Panel final : public Window<Panel> {
   }
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT painted = 0;
+    if (HandlePaintMessages(hwnd(), msg, wp, painted, [this](HDC dc) { image_.CopyTo(dc); })) return painted;
     switch (msg) {
       case WM_SIZE:
         image_.Resize(LOWORD(lp), HIWORD(lp), RGB(224, 224, 224));
@@ -81,18 +83,6 @@ class Panel final : public Window<Panel> {
         return 0;
       case WM_COMMAND:
         return SendMessageW(GetParent(hwnd()), msg, wp, lp);
-      case WM_ERASEBKGND:
-        return 1;
-      case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd(), &ps);
-        image_.CopyTo(dc);
-        EndPaint(hwnd(), &ps);
-        return 0;
-      }
-      case WM_PRINTCLIENT:
-        image_.CopyTo(reinterpret_cast<HDC>(wp));
-        return 0;
       default:
         return Default(msg, wp, lp);
     }
@@ -143,6 +133,8 @@ class SettingsDialog final : public Window<SettingsDialog> {
   }
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT painted = 0;
+    if (HandlePaintMessages(hwnd(), msg, wp, painted, [this](HDC dc) { image_.CopyTo(dc); })) return painted;
     switch (msg) {
       case WM_CREATE:
         CreateControls();
@@ -160,18 +152,6 @@ class SettingsDialog final : public Window<SettingsDialog> {
         return 0;
       case kUnloadMessage:
         Unload();
-        return 0;
-      case WM_ERASEBKGND:
-        return 1;
-      case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd(), &ps);
-        image_.CopyTo(dc);
-        EndPaint(hwnd(), &ps);
-        return 0;
-      }
-      case WM_PRINTCLIENT:
-        image_.CopyTo(reinterpret_cast<HDC>(wp));
         return 0;
       default:
         return Default(msg, wp, lp);

