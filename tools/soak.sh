@@ -27,14 +27,17 @@ leaks() {
   mkdir -p build/soak
   # Only memory that nothing points to any more fails the run; what the GL
   # driver keeps for the process's life is still reachable and only counted.
+  # The tests that make operator new fail are left out: valgrind puts its own
+  # operator new in place of theirs.
   for run in "build/native/tests/unit/hazumaki_host_tests" \
-             "build/native/tests/unit/hazumaki_renderer_tests" \
+             "build/native/tests/unit/hazumaki_renderer_tests --gtest_filter=-*WithoutMemory*:*RingsWithoutPoints*" \
              "build/native/bench/soak_bench 300 64 48"; do
     log=build/soak/valgrind-$(basename "${run%% *}").log
     echo "=== valgrind $run"
     # One rasterizer thread: llvmpipe's thread pool only slows valgrind down.
     if ! LP_NUM_THREADS=0 valgrind --leak-check=full --errors-for-leak-kinds=definite --error-exitcode=1 \
-        --suppressions=tools/valgrind.supp --log-file="$log" $run >/dev/null 2>&1; then
+        --suppressions=tools/valgrind.supp --log-file="$log" $run >"$log.out" 2>&1; then
+      echo "  FAILED: see $log and $log.out"
       status=1
     fi
     grep -E "in use at exit|All heap blocks|definitely lost|indirectly lost|possibly lost|still reachable|suppressed:|ERROR SUMMARY" "$log" | sed 's/^==[0-9]*== /  /'
