@@ -5,13 +5,15 @@ source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
 hz_install Preview
 
-preview_child() {  # PARENT: prints the preview's line from hzprobe children, waiting for it
+preview_child() {  # PARENT: prints the preview's line from hzprobe children once it is shown
   local i line
   for i in $(seq 1 100); do
+    # The window is made a child first and sized and shown after: wait for the shown state.
     line=$(hz_probe children "$1" | grep '^Preview Window|')
-    [ -n "$line" ] && { echo "$line"; return 0; }
+    [ "$(echo "$line" | cut -d'|' -f6)" = 1 ] && { echo "$line"; return 0; }
     sleep 0.1
   done
+  echo "$line"
   return 1
 }
 
