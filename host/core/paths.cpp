@@ -5,8 +5,22 @@
 
 namespace hz {
 
-bool FileExists(std::string_view path) {
-  if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+namespace {
+
+// True when the path's last character is a backslash of its own, not the
+// second byte of a two-byte character.
+bool EndsWithBackslash(std::string_view path, LeadByteTest isLeadByte) {
+  if (path.empty() || path.back() != '\\') return false;
+  if (!isLeadByte) return true;
+  std::size_t i = 0;
+  while (i + 1 < path.size()) i += isLeadByte(static_cast<unsigned char>(path[i])) ? 2 : 1;
+  return i == path.size() - 1;
+}
+
+}  // namespace
+
+bool FileExists(std::string_view path, LeadByteTest isLeadByte) {
+  if (EndsWithBackslash(path, isLeadByte)) path.remove_suffix(1);
   const std::string name(path);
   std::FILE* f = std::fopen(name.c_str(), "rb");
   if (!f) return false;
@@ -14,11 +28,18 @@ bool FileExists(std::string_view path) {
   return true;
 }
 
-std::string DirectoryPart(std::string_view path) {
-  const std::size_t last = path.find_last_of(":\\");
-  if (last == std::string_view::npos) return {};
-  std::string_view dir = path.substr(0, last + 1);
-  if (dir.back() == '\\') dir.remove_suffix(1);
+std::string DirectoryPart(std::string_view path, LeadByteTest isLeadByte) {
+  std::size_t end = 0;  // one past the last ':' or '\\' found
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const char c = path[i];
+    if (c == ':' || c == '\\') {
+      end = i + 1;
+    } else if (isLeadByte && isLeadByte(static_cast<unsigned char>(c))) {
+      ++i;
+    }
+  }
+  std::string_view dir = path.substr(0, end);
+  if (!dir.empty() && dir.back() == '\\') dir.remove_suffix(1);
   return std::string(dir);
 }
 

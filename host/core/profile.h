@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "paths.h"
+
 namespace hz {
 
 class ProfileStore {
@@ -18,6 +20,9 @@ class ProfileStore {
   // Writes one key; false when the file could not be written.
   virtual bool WriteString(const std::string& section, const std::string& key,
                            const std::string& value, const std::string& file) = 0;
+  // The code page of the values read, for walking them by characters; null
+  // when every byte is a character of its own.
+  virtual LeadByteTest LeadBytes() const { return nullptr; }
 };
 
 // Reads one key through a 256-byte reply buffer, so values come back cut to 255 bytes.

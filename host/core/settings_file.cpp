@@ -26,10 +26,10 @@ void Settings_Load(MusicSettings& s, ProfileStore& store, const std::string& pro
   LoadNumber(s.BGM_RepeatTrack, Profile_Read(store, kSettingsSection, kKeyRepeatTrack, ini));
 
   s.BGM_File = Profile_Read(store, kSettingsSection, kKeyFile, ini);
-  if (!s.BGM_File.empty() && !FileExists(s.BGM_File)) s.BGM_File.clear();
+  if (!s.BGM_File.empty() && !FileExists(s.BGM_File, store.LeadBytes())) s.BGM_File.clear();
   if (s.BGM_File.empty() && s.BGM_Kind == kMusicFile) s.BGM_Kind = kMusicNone;
 
-  s.BGM_Folder = s.BGM_File.empty() ? programFolder : DirectoryPart(s.BGM_File);
+  s.BGM_Folder = s.BGM_File.empty() ? programFolder : DirectoryPart(s.BGM_File, store.LeadBytes());
 }
 
 std::string ProfileNumber(std::int16_t value) {

@@ -21,4 +21,9 @@ bool Win32ProfileStore::WriteString(const std::string& section, const std::strin
   return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
 }
 
+// The narrow profile functions speak the system's ANSI code page.
+LeadByteTest Win32ProfileStore::LeadBytes() const {
+  return [](unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; };
+}
+
 }  // namespace hz::win

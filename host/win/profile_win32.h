@@ -11,6 +11,7 @@ class Win32ProfileStore final : public ProfileStore {
                          std::size_t bufferSize) override;
   bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& file) override;
+  LeadByteTest LeadBytes() const override;
 };
 
 }  // namespace hz::win

@@ -95,6 +95,37 @@ TEST(Settings_Load, AValueCutTo255BytesIsKeptWhenTheCutPathNamesAFile) {
   EXPECT_EQ(s.BGM_Folder, "C:");
 }
 
+// Values read as a Japanese system's narrow profile functions return them.
+class ShiftJisStore final : public ProfileStore {
+ public:
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& file,
+                         std::size_t bufferSize) override {
+    return ini_.ReadString(section, key, file, bufferSize);
+  }
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value,
+                   const std::string& file) override {
+    return ini_.WriteString(section, key, value, file);
+  }
+  LeadByteTest LeadBytes() const override {
+    return [](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); };
+  }
+
+ private:
+  IniFileStore ini_;
+};
+
+TEST(Settings_Load, CutsTheFolderOfAShiftJisPathByCharacters) {
+  TempDir dir;
+  const std::string file = "C:\\Music\\\x95\x5C.mp3";  // the second byte of the name's first character is 0x5C
+  TempDir::WriteFile(file, "ID3");
+  TempDir::WriteFile(kIni, Ini(" 2", " 0", file));
+  MusicSettings s;
+  ShiftJisStore store;
+  Settings_Load(s, store, kFolder);
+  EXPECT_EQ(s.BGM_File, file);
+  EXPECT_EQ(s.BGM_Folder, "C:\\Music");
+}
+
 TEST(ProfileNumber, HasASignPosition) {
   EXPECT_EQ(ProfileNumber(0), " 0");
   EXPECT_EQ(ProfileNumber(1), " 1");
