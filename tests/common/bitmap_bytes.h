@@ -3,7 +3,10 @@
 // 40-byte information headers, colour tables, padded rows.
 #pragma once
 
+#include <stdlib.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -22,27 +25,27 @@ inline void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
   Put16(b, at + 2, v >> 16);
 }
 
+// `b` with a 16-bit or 32-bit field changed.
+inline Bytes With(Bytes b, std::size_t at, std::uint32_t v, int size = 4) {
+  size == 2 ? Put16(b, at, v) : Put32(b, at, v);
+  return b;
+}
+
 struct BitmapSpec {
-  int width = 1;
-  int height = 1;
-  int bitCount = 24;
-  int headerSize = 40;     // 12 or 40 (anything else to test refusals)
+  int width = 1, height = 1, bitCount = 24;
+  int headerSize = 40;     // 12 or 40
   bool fileHeader = true;  // the 14-byte "BM" header
   std::uint32_t colorsUsed = 0;
   std::vector<std::uint32_t> palette;  // 0x00RRGGBB, written in the header's entry size
   Bytes rows;                          // pixel data as stored, bottom row first, already padded
 };
 
-inline std::size_t Stride(int width, int bitCount) {
-  return (static_cast<std::size_t>(width) * static_cast<std::size_t>(bitCount) + 31) / 32 * 4;
-}
-
 inline Bytes BuildBitmap(const BitmapSpec& s) {
   const std::size_t entry = s.headerSize == 12 ? 3 : 4;
-  const std::size_t head = (s.fileHeader ? 14 : 0) + static_cast<std::size_t>(s.headerSize);
+  const std::size_t info = s.fileHeader ? 14 : 0;
+  const std::size_t head = info + static_cast<std::size_t>(s.headerSize);
   const std::size_t offset = head + s.palette.size() * entry;
   Bytes b(offset, 0);
-  const std::size_t info = s.fileHeader ? 14 : 0;
   if (s.fileHeader) {
     b[0] = 'B';
     b[1] = 'M';
@@ -50,25 +53,23 @@ inline Bytes BuildBitmap(const BitmapSpec& s) {
     Put32(b, 10, static_cast<std::uint32_t>(offset));
   }
   Put32(b, info, static_cast<std::uint32_t>(s.headerSize));
+  const auto w = static_cast<std::uint32_t>(s.width), h = static_cast<std::uint32_t>(s.height);
   if (s.headerSize == 12) {
-    Put16(b, info + 4, static_cast<std::uint32_t>(s.width));
-    Put16(b, info + 6, static_cast<std::uint32_t>(s.height));
+    Put16(b, info + 4, w);
+    Put16(b, info + 6, h);
     Put16(b, info + 8, 1);
     Put16(b, info + 10, static_cast<std::uint32_t>(s.bitCount));
-  } else if (s.headerSize >= 40) {
-    Put32(b, info + 4, static_cast<std::uint32_t>(s.width));
-    Put32(b, info + 8, static_cast<std::uint32_t>(s.height));
+  } else {
+    Put32(b, info + 4, w);
+    Put32(b, info + 8, h);
     Put16(b, info + 12, 1);
     Put16(b, info + 14, static_cast<std::uint32_t>(s.bitCount));
     Put32(b, info + 20, static_cast<std::uint32_t>(s.rows.size()));
     Put32(b, info + 32, s.colorsUsed);
   }
-  for (std::size_t i = 0; i < s.palette.size(); ++i) {
-    const std::uint32_t c = s.palette[i];
-    b[head + i * entry] = static_cast<std::uint8_t>(c);
-    b[head + i * entry + 1] = static_cast<std::uint8_t>(c >> 8);
-    b[head + i * entry + 2] = static_cast<std::uint8_t>(c >> 16);
-  }
+  for (std::size_t i = 0; i < s.palette.size(); ++i)
+    for (std::size_t c = 0; c < 3; ++c)
+      b[head + i * entry + c] = static_cast<std::uint8_t>(s.palette[i] >> (8 * c));
   b.insert(b.end(), s.rows.begin(), s.rows.end());
   return b;
 }
@@ -79,24 +80,41 @@ inline Bytes Bitmap24(int width, int height, const Bytes& bgr) {
   BitmapSpec s;
   s.width = width;
   s.height = height;
-  const std::size_t row = static_cast<std::size_t>(width) * 3;
-  const std::size_t stride = Stride(width, 24);
-  for (int y = 0; y < height; ++y) {
-    s.rows.insert(s.rows.end(), bgr.begin() + static_cast<std::ptrdiff_t>(y * row),
-                  bgr.begin() + static_cast<std::ptrdiff_t>((y + 1) * row));
-    s.rows.insert(s.rows.end(), stride - row, 0);
+  const auto row = static_cast<std::ptrdiff_t>(width) * 3;
+  for (std::ptrdiff_t y = 0; y < height; ++y) {
+    s.rows.insert(s.rows.end(), bgr.begin() + y * row, bgr.begin() + (y + 1) * row);
+    s.rows.resize(s.rows.size() + static_cast<std::size_t>(-row & 3));
   }
   return BuildBitmap(s);
-}
-
-inline void WriteBytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline Bytes ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+// A fresh folder under /tmp, removed with everything in it at the end.
+class TempFolder {
+ public:
+  TempFolder() {
+    char pattern[] = "/tmp/hazumaki-test-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    path_ = made ? made : "/nonexistent";
+  }
+  ~TempFolder() { std::filesystem::remove_all(path_); }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string Write(const std::string& name, const Bytes& bytes) const {
+    const std::string file = path_ + "/" + name;
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return file;
+  }
+
+ private:
+  std::string path_;
+};
 
 }  // namespace hz::testing

@@ -1,7 +1,7 @@
 // A 1024 x 768 offscreen OpenGL context (OSMesa, RGBA with a 24-bit depth
-// buffer) for drawing tests, benchmarks and tools: current on construction,
-// with the renderer's entry-point lookup bound to it, and helpers to read
-// pixels and textures back.
+// buffer) for drawing tests and benchmarks: current on construction, with the
+// renderer's entry-point lookup bound to it, and helpers to read pixels and
+// textures back.
 #pragma once
 
 #include <GL/osmesa.h>
@@ -24,7 +24,7 @@ inline std::string SourcePath(const std::string& relative) {
 struct TextureImage {
   int width = 0;
   int height = 0;
-  std::vector<std::uint8_t> pixels;  // rows tightly packed, row 0 (t = 0) first
+  std::vector<std::uint8_t> pixels;  // blue-green-red, rows tightly packed, row 0 (t = 0) first
 };
 
 class OffscreenContext {
@@ -36,8 +36,7 @@ class OffscreenContext {
     context_ = OSMesaCreateContextExt(OSMESA_RGBA, 24, 0, 0, nullptr);
     if (!context_) return;
     ready_ = OSMesaMakeCurrent(context_, buffer_.data(), GL_UNSIGNED_BYTE, kWidth, kHeight) != 0;
-    // Rows as OpenGL counts them: row 0 at the bottom.
-    OSMesaPixelStore(OSMESA_Y_UP, 1);
+    OSMesaPixelStore(OSMESA_Y_UP, 1);  // rows as OpenGL counts them: row 0 at the bottom
     SetEntryPointLookup(&Lookup);
   }
   ~OffscreenContext() {
@@ -60,19 +59,18 @@ class OffscreenContext {
     return out;
   }
 
-  // Level 0 of a texture in the given format (GL_RGB, GL_BGR, GL_RGBA ...).
-  static TextureImage ReadTexture(GLuint name, GLenum format = GL_RGB) {
+  // Level 0 of a texture; leaves the binding as it was.
+  static TextureImage ReadTexture(GLuint name) {
     TextureImage image;
     GLint previous = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
     glBindTexture(GL_TEXTURE_2D, name);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &image.width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &image.height);
-    const std::size_t channels = (format == GL_RGBA || format == GL_BGRA) ? 4 : 3;
-    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height * channels);
+    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height * 3);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    if (!image.pixels.empty()) glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, image.pixels.data());
+    if (!image.pixels.empty()) glGetTexImage(GL_TEXTURE_2D, 0, GL_BGR, GL_UNSIGNED_BYTE, image.pixels.data());
     glPopClientAttrib();
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
     return image;
