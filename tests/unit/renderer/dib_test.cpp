@@ -10,7 +10,6 @@
 namespace hz {
 namespace {
 
-using testing::BitmapSpec;
 using testing::BuildBitmap;
 using testing::Bytes;
 using testing::With;
