@@ -1,12 +1,9 @@
-// A fresh folder that is the current directory for one test. Windows paths
-// such as "C:\Music\a.mp3" are plain file names in it, which lets the
-// settings rules run on Windows-shaped paths natively.
+// A fresh folder that is the current directory for one test; Windows paths
+// such as "C:\Music\a.mp3" are plain file names in it.
 #pragma once
 
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
