@@ -1,7 +1,7 @@
-// A stand-in for the platform's media functions that answers like the real
-// devices: a "cdaudio" drive (none, empty, or holding a disc) whose position
-// moves on as simulated time passes, the MPEGVideo driver playing files of a
-// known length, the wave output devices and the sound player.
+// A stand-in for the platform's media functions: a "cdaudio" drive (none,
+// empty, or holding a disc) that answers like a real one while simulated time
+// moves its position on, canned replies for anything else (the MPEGVideo
+// driver knows no file unless told), the wave devices and the sound player.
 #pragma once
 
 #include <cstdint>
@@ -38,22 +38,18 @@ class FakeMusicDevice final : public MusicDevice {
     tracksMs.clear();
     for (int s : trackSeconds) tracksMs.push_back(s * 1000);
   }
-  void AddFile(const std::string& path, int lengthMs) { files[path] = lengthMs; }
 
   void Advance(int ms) {
     if (cdPlaying && (cdMs += ms) >= TrackStart(Tracks() + 1)) {
       cdMs = TrackStart(Tracks() + 1);  // the drive stops at the end of the disc and stays there
       cdPlaying = false;
     }
-    for (auto& [alias, f] : open)
-      if (f.playing && (f.ms += ms) >= f.length) f.playing = false;
   }
   int CurrentTrack() const {
     int track = 1;
     while (track < Tracks() && cdMs >= TrackStart(track + 1)) ++track;
     return track;
   }
-  bool FilePlaying() const { return open.count("MP3Play") && open.at("MP3Play").playing; }
 
   std::vector<std::string> Commands() const {
     std::vector<std::string> out;
@@ -103,11 +99,6 @@ class FakeMusicDevice final : public MusicDevice {
   bool cdPlaying = false;
 
  private:
-  struct File {
-    int length, ms = 0;
-    bool playing = false;
-  };
-
   int Tracks() const { return static_cast<int>(tracksMs.size()); }
   int TrackStart(int track) const {
     int start = 0;
@@ -116,30 +107,13 @@ class FakeMusicDevice final : public MusicDevice {
   }
 
   std::uint32_t Execute(const std::string& command, std::string& reply) {
-    std::smatch m;
     if (command == "open cdaudio") {
       cdOpen = drive != Drive::None;
       return cdOpen ? 0 : kMciNoDriver;
     }
-    if (std::regex_match(command, m, std::regex(R"re(open "([^"]*)" type MPEGVideo Alias (\w+))re"))) {
-      if (!files.count(m[1])) return kMciNoFile;
-      open.emplace(m[2], File{files[m[1]]});
-      return 0;
-    }
+    std::smatch m;
     if (std::regex_match(command, m, std::regex(R"((\w+) cdaudio(?: (.*))?)"))) return Cd(m[1], m[2], reply);
-    if (!std::regex_match(command, m, std::regex(R"((\w+) (\w+)(?: (.*))?)")) || !open.count(m[2]))
-      return kMciBadDevice;
-    File& f = open.at(m[2]);
-    const std::string verb = m[1], args = m[3];
-    if (verb == "close" && args.empty()) return open.erase(m[2]), 0;
-    if (verb == "stop" && args.empty()) return f.playing = false, 0;
-    if (verb == "status" && args == "mode") return reply = f.playing ? "playing" : "stopped", 0;
-    if (verb == "play" && (args.empty() || std::regex_match(args, m, std::regex(R"(from (\d+))")))) {
-      if (!args.empty()) f.ms = std::stoi(m[1]);
-      f.playing = f.ms < f.length;
-      return 0;
-    }
-    return kMciUnrecognized;
+    return command.rfind("open ", 0) == 0 ? kMciNoFile : kMciBadDevice;
   }
 
   std::uint32_t Cd(const std::string& verb, const std::string& args, std::string& reply) {
@@ -173,8 +147,6 @@ class FakeMusicDevice final : public MusicDevice {
   bool cdOpen = false;
   int cdMs = 0;
   std::vector<int> tracksMs;
-  std::map<std::string, int> files;
-  std::map<std::string, File> open;
 };
 
 }  // namespace hz::testing

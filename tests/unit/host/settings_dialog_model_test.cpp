@@ -15,9 +15,11 @@ TEST(SettingsDialog, EnablesControlsByKind) {
     std::array<bool, 3> marks;
     bool repeat, fileButton;
   } cases[] = {
-      {0, {true, false, false}, false, false},   {1, {false, true, false}, true, false},
-      {2, {false, false, true}, false, true},    {3, {false, false, false}, false, false},
+      // clang-format off
+      {0, {true, false, false}, false, false},  {1, {false, true, false}, true, false},
+      {2, {false, false, true}, false, true},   {3, {false, false, false}, false, false},
       {-1, {false, false, false}, false, false},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.kind);

@@ -18,29 +18,24 @@ using Steps = std::vector<std::string>;
 class FakeStartup final : public StartupPlatform {
  public:
   bool WindowExists(const char* title) override {
-    steps.push_back(std::string("find ") + title);
-    return windows.count(title) != 0;
+    return Log(std::string("find ") + title, windows.count(title) > 0);
   }
   void MakeDirectory(const std::string& path) override { steps.push_back("mkdir " + path); }
-  ProfileStore& Profiles() override {
-    steps.push_back("settings");
-    return ini;
-  }
-  bool FileExists(const std::string& path) override {
-    steps.push_back("exists " + path);
-    return rendererPresent;
-  }
+  ProfileStore& Profiles() override { return Log<ProfileStore&>("settings", ini); }
+  bool FileExists(const std::string& path) override { return Log("exists " + path, rendererPresent); }
   void ShowMessage(const char* text, const char* caption) override {
-    steps.push_back(std::string("message ") + caption);
-    message = text;
+    message = Log(std::string("message ") + caption, std::string(text));
   }
-  std::int32_t HideCursor() override {
-    steps.push_back("hide cursor");
-    return -1;
-  }
+  std::int32_t HideCursor() override { return Log("hide cursor", -1); }
   void ShowPreview(std::int32_t parent) override { steps.push_back("preview " + std::to_string(parent)); }
   void ShowSettingsDialog(HostState&) override { steps.push_back("dialog"); }
   void StartSession(HostState&) override { steps.push_back("session"); }
+
+  template <typename T>
+  T Log(const std::string& step, T result) {
+    steps.push_back(step);
+    return result;
+  }
 
   std::set<std::string> windows;
   bool rendererPresent = true;
