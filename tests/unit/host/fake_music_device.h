@@ -25,39 +25,29 @@ constexpr std::uint32_t kMciUnrecognized = 261, kMciBadDevice = 263, kMciNoDrive
 class FakeMusicDevice final : public MusicDevice {
  public:
   enum class Drive { None, Empty, Disc };
-  // A fixed reply that overrides the devices, copied into the buffer raw (NULs and all).
-  struct Answer {
-    std::uint32_t code;
-    std::string bytes;
-  };
 
   void InsertDisc(const std::vector<int>& trackSeconds) {
     drive = Drive::Disc;
     cdPlaying = false;
     cdMs = 0;
-    tracksMs.clear();
-    for (int s : trackSeconds) tracksMs.push_back(s * 1000);
+    starts = {0};  // of each track in ms, and the disc's end
+    for (int s : trackSeconds) starts.push_back(starts.back() + s * 1000);
   }
-
   void Advance(int ms) {
-    if (cdPlaying && (cdMs += ms) >= TrackStart(Tracks() + 1)) {
-      cdMs = TrackStart(Tracks() + 1);  // the drive stops at the end of the disc and stays there
+    if (cdPlaying && (cdMs += ms) >= starts.back()) {
+      cdMs = starts.back();  // the drive stops at the end of the disc and stays there
       cdPlaying = false;
     }
   }
   int CurrentTrack() const {
     int track = 1;
-    while (track < Tracks() && cdMs >= TrackStart(track + 1)) ++track;
+    while (track < Tracks() && cdMs >= starts[static_cast<std::size_t>(track)]) ++track;
     return track;
   }
-
-  std::vector<std::string> Commands() const {
+  // The commands sent since the last call.
+  std::vector<std::string> TakeCommands() {
     std::vector<std::string> out;
     for (const auto& s : sent) out.push_back(s.first);
-    return out;
-  }
-  std::vector<std::string> TakeCommands() {
-    std::vector<std::string> out = Commands();
     sent.clear();
     return out;
   }
@@ -65,10 +55,11 @@ class FakeMusicDevice final : public MusicDevice {
   std::uint32_t SendString(const char* command, char* reply, std::uint32_t replySize) override {
     sent.emplace_back(command, replySize);
     if (auto canned = answers.find(command); canned != answers.end()) {
+      const auto& [code, bytes] = canned->second;  // copied raw: NULs and all, up to the buffer's end
       if (replySize > 0)
-        std::memcpy(reply, canned->second.bytes.data(),  // NOLINT(bugprone-not-null-terminated-result)
-                    std::min<std::size_t>(replySize, canned->second.bytes.size()));
-      return canned->second.code;
+        std::memcpy(reply, bytes.data(),  // NOLINT(bugprone-not-null-terminated-result)
+                    std::min<std::size_t>(replySize, bytes.size()));
+      return code;
     }
     std::string text;
     const std::uint32_t code = Execute(command, text);
@@ -92,19 +83,14 @@ class FakeMusicDevice final : public MusicDevice {
   std::vector<std::pair<std::string, std::uint32_t>> sent;  // command and reply buffer size
   std::uint32_t errorTextSize = 0;
   std::vector<std::pair<std::optional<std::string>, std::uint32_t>> sounds;
-  std::map<std::string, Answer> answers;
+  std::map<std::string, std::pair<std::uint32_t, std::string>> answers;  // fixed replies to commands
   std::uint32_t waveDevices = 1;
   bool errorTextFails = false;
   Drive drive = Drive::None;
   bool cdPlaying = false;
 
  private:
-  int Tracks() const { return static_cast<int>(tracksMs.size()); }
-  int TrackStart(int track) const {
-    int start = 0;
-    for (int i = 1; i < track; ++i) start += tracksMs[static_cast<std::size_t>(i - 1)];
-    return start;
-  }
+  int Tracks() const { return static_cast<int>(starts.size()) - 1; }
 
   std::uint32_t Execute(const std::string& command, std::string& reply) {
     if (command == "open cdaudio") {
@@ -132,13 +118,13 @@ class FakeMusicDevice final : public MusicDevice {
     }
     if (verb == "stop") return cdPlaying = false, 0;
     if (verb == "play" && args.empty()) {
-      if (cdMs >= TrackStart(Tracks() + 1)) cdMs = 0;  // a drive at the end starts the disc again
+      if (cdMs >= starts.back()) cdMs = 0;  // a drive at the end starts the disc again
       return cdPlaying = true, 0;
     }
     if (verb == "play" && std::regex_match(args, m, std::regex(R"(from (\d\d):00:00:00)"))) {
       const int track = std::stoi(m[1]);
       if (track < 1 || track > Tracks()) return kMciOutOfRange;
-      cdMs = TrackStart(track);
+      cdMs = starts[static_cast<std::size_t>(track - 1)];
       return cdPlaying = true, 0;
     }
     return verb == "play" ? kMciBadInteger : kMciUnrecognized;
@@ -146,7 +132,7 @@ class FakeMusicDevice final : public MusicDevice {
 
   bool cdOpen = false;
   int cdMs = 0;
-  std::vector<int> tracksMs;
+  std::vector<int> starts = {0};
 };
 
 }  // namespace hz::testing

@@ -95,7 +95,7 @@ TEST_F(Music, ADriveThatCannotAnswerEndsThePollOnTheFirstTick) {
 TEST_F(Music, AnUnusableAnswerEndsThePoll) {
   const struct {
     const char* command;
-    FakeMusicDevice::Answer answer;
+    std::pair<std::uint32_t, std::string> answer;
     std::size_t sent;
   } cases[] = {
       {"status cdaudio number of tracks", {testing::kMciNotReady, ""}, 2},
@@ -105,7 +105,7 @@ TEST_F(Music, AnUnusableAnswerEndsThePoll) {
   };
   OpenCd(3);
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.answer.bytes);
+    SCOPED_TRACE(c.answer.second);
     device.answers = {{c.command, c.answer}};
     EXPECT_EQ(Poll(), Commands(kStatus.begin(), kStatus.begin() + static_cast<std::ptrdiff_t>(c.sent)));
     EXPECT_FALSE(bgm.CD_Ok());
@@ -130,7 +130,7 @@ TEST_F(Music, CommandsGiveTheReplyTheErrorTextOrAFixedText) {
   device.TakeCommands();
   EXPECT_EQ(bgm.MCI_Play("cdaudio", "", "04"), 263);
   bgm.MCI_Play("cdaudio", "03", "04");
-  EXPECT_EQ(device.Commands(), (Commands{"play cdaudio to 04", "play cdaudio from 03 to 04"}));
+  EXPECT_EQ(device.TakeCommands(), (Commands{"play cdaudio to 04", "play cdaudio from 03 to 04"}));
 }
 
 TEST_F(Music, RepliesAreTakenUpToTheFirstNulAndNeverPastTheBuffer) {

@@ -116,7 +116,7 @@ TEST(Tovira_S, StartsTheMusicByKindAndFileType) {
     rig.host.music.BGM_Kind = c.kind;
     rig.host.music.BGM_File = c.file;
     rig.session.Load();
-    EXPECT_EQ(rig.device.Commands(), c.commands);
+    EXPECT_EQ(rig.device.TakeCommands(), c.commands);
     EXPECT_EQ(rig.device.sounds.size(), c.sounds);
     EXPECT_EQ(rig.session.TimerEnabled(SessionTimer::Timer1), c.timer1);
     EXPECT_EQ(rig.session.TimerEnabled(SessionTimer::Timer2), c.timer2);
@@ -150,18 +150,24 @@ TEST(Tovira_S, EndsWithTheMusicStoppedWhenTheRendererHasGoneOrNeverShowsAWindow)
   }
 }
 
-TEST(Tovira_S, ACloseRequestDuringStartUpStopsTheMusicOnceAndLeavesTheRendererAlone) {
-  SessionRig rig;
-  rig.host.music.BGM_Kind = kMusicFile;
-  rig.host.music.BGM_File = "C:\\song.mp3";
-  rig.session.Load();
-  rig.device.TakeCommands();
-  rig.session.CloseRequest();
-  EXPECT_EQ(rig.device.TakeCommands(), (Events{"stop MP3Play", "close MP3Play"}));
-  EXPECT_TRUE(rig.platform.ended);
-  EXPECT_TRUE(rig.platform.running) << "the host never ends the renderer";
-  rig.session.CloseRequest();  // Windows may ask again while the process ends
-  EXPECT_TRUE(rig.device.TakeCommands().empty());
+TEST(Tovira_S, ACloseRequestStopsTheMusicOnceLeavesTheRendererAndShowsTheCursorOnlyForS) {
+  for (const std::string args : {"", "/s", "-S"}) {
+    SCOPED_TRACE(args);
+    SessionRig rig(args);
+    rig.host.music.BGM_Kind = kMusicFile;
+    rig.host.music.BGM_File = "C:\\song.mp3";
+    rig.session.Load();
+    rig.device.TakeCommands();
+    rig.session.CloseRequest();
+    EXPECT_EQ(rig.device.TakeCommands(), (Events{"stop MP3Play", "close MP3Play"}));
+    EXPECT_TRUE(rig.platform.ended);
+    EXPECT_TRUE(rig.platform.running) << "the host never ends the renderer";
+    const auto& e = rig.platform.events;
+    EXPECT_EQ(std::count(e.begin(), e.end(), "show cursor"), args.empty() ? 0 : 1);
+    EXPECT_EQ(rig.host.Cursor_Count, args.empty() ? std::nullopt : std::optional<std::int32_t>(0));
+    rig.session.CloseRequest();  // Windows may ask again while the process ends
+    EXPECT_TRUE(rig.device.TakeCommands().empty());
+  }
 }
 
 TEST(Tovira_S, TheCdIsClosedOnlyWhileItsPollStillRuns) {
@@ -177,18 +183,6 @@ TEST(Tovira_S, TheCdIsClosedOnlyWhileItsPollStillRuns) {
     rig.device.TakeCommands();
     rig.session.CloseRequest();
     EXPECT_EQ(rig.device.TakeCommands(), (disc ? Events{"stop cdaudio", "close cdaudio"} : Events{}));
-  }
-}
-
-TEST(Tovira_S, OnlyASessionStartedWithSShowsTheCursorAgain) {
-  for (const std::string args : {"", "/s", "-S"}) {
-    SCOPED_TRACE(args);
-    SessionRig rig(args);
-    rig.session.Load();
-    rig.session.CloseRequest();
-    const auto& e = rig.platform.events;
-    EXPECT_EQ(std::count(e.begin(), e.end(), "show cursor"), args.empty() ? 0 : 1);
-    EXPECT_EQ(rig.host.Cursor_Count, args.empty() ? std::nullopt : std::optional<std::int32_t>(0));
   }
 }
 
