@@ -27,16 +27,16 @@ TEST(ParseWholeNumber, AcceptsOnlyACompleteNumberWithBlanksAround) {
 }
 
 TEST(ReadLeadingNumber, SkipsBlanksAnywhereAndStopsAtTheFirstOtherCharacter) {
+  // More cases through the preview handle, where this reading is used.
   const std::pair<const char*, double> cases[] = {
-      {" 1234", 1234}, {"1 2 3 4", 1234}, {"12abc", 12},  {"abc", 0}, {"", 0},    {"- 5", -5},
-      {"&H 1F", 31},   {"3.5x", 3.5},     {"1e2e3", 100}, {"1e", 1},  {"7:8", 7}, {"&Q1", 0},
+      {"1 2 3 4", 1234}, {"- 5", -5}, {"&H 1F", 31}, {"3.5x", 3.5},
+      {"1e2e3", 100},    {"1e", 1},   {"7:8", 7},    {"&Q1", 0},
   };
   for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(ReadLeadingNumber(text), value) << text;
 }
 
+// More cases through the track field (halves to even) and the settings (integer part).
 TEST(Rounding, HalvesGoToEvenTheIntegerPartRoundsDownAndRangesAreEnforced) {
-  EXPECT_EQ(RoundToInt16(2.5), 2);
-  EXPECT_EQ(RoundToInt16(3.5), 4);
   EXPECT_EQ(RoundToInt16(-2.5), -2);
   EXPECT_EQ(RoundToInt16(32767.5), std::nullopt);
   EXPECT_EQ(RoundToInt16(-32768.5), -32768);  // rounds to even, inside the type
@@ -44,9 +44,6 @@ TEST(Rounding, HalvesGoToEvenTheIntegerPartRoundsDownAndRangesAreEnforced) {
   EXPECT_EQ(RoundToInt32(2147483648.0), std::nullopt);
   EXPECT_EQ(RoundToInt32(std::nan("")), std::nullopt);
   EXPECT_EQ(RoundToInt32(HUGE_VAL), std::nullopt);
-  EXPECT_EQ(FloorToInt16(1.9), 1);
-  EXPECT_EQ(FloorToInt16(-1.5), -2);
-  EXPECT_EQ(FloorToInt16(32767.9), 32767);
   EXPECT_EQ(FloorToInt16(-32768.5), std::nullopt);
 }
 

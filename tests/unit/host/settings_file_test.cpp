@@ -30,8 +30,7 @@ TEST(Settings_Load, FollowsTheRulesForEveryKindOfFileContent) {
     std::string file, folder;
   } cases[] = {
       {"no file: empty is 0", "", 0, 0, "", kFolder},
-      {"kind 2 with an existing file", Ini(" 2", " 0", "C:\\Music\\a.mp3"), 2, 0, "C:\\Music\\a.mp3",
-       "C:\\Music"},
+      {"kind 2, file exists", Ini(" 2", " 0", "C:\\Music\\a.mp3"), 2, 0, "C:\\Music\\a.mp3", "C:\\Music"},
       {"file in a drive's root", Ini(" 2", " 0", "C:\\a.mp3"), 2, 0, "C:\\a.mp3", "C:"},
       {"kind 2 with a missing file", Ini(" 2", " 4", "C:\\Music\\gone.mp3"), 0, 4, "", kFolder},
       {"kind 1 keeps its file", Ini(" 1", " 3", "C:\\Music\\a.mp3"), 1, 3, "C:\\Music\\a.mp3", "C:\\Music"},
@@ -40,10 +39,8 @@ TEST(Settings_Load, FollowsTheRulesForEveryKindOfFileContent) {
       {"integer part", Ini("1.9", "2.99", ""), 1, 2, "", kFolder},
       {"negative rounds down", Ini("-1.5", "-0.5", ""), -2, -1, "", kFolder},
       {"edge of range", Ini("32767.9", "-32768", ""), 32767, -32768, "", kFolder},
-      {"a 300-byte path is cut to 255 bytes and dropped", Ini(" 2", "", "C:\\" + std::string(297, 'x')), 0, 0,
-       "", kFolder},
-      {"a path cut to 255 bytes that names a file is kept", Ini(" 2", " 0", cut + std::string(45, 'z')), 2, 0,
-       cut, "C:"},
+      {"300-byte path, cut to 255", Ini(" 2", "", "C:\\" + std::string(297, 'x')), 0, 0, "", kFolder},
+      {"300-byte path, cut names a file", Ini(" 2", " 0", cut + std::string(45, 'z')), 2, 0, cut, "C:"},
       {"garbage bytes", std::string("\xff\xfe[\x00]\n=\n==\n[Section\n\x8B\xE6=\x95", 22), 0, 0, "", kFolder},
   };
   for (const auto& c : cases) {
