@@ -7,58 +7,38 @@
 namespace hz {
 namespace {
 
-// One look every 500 ms from `start`: each entry says whether the window
-// exists and whether the process runs; returns the look that ended the
-// session (1-based), or 0 when none did.
 struct Look {
-  bool window;
-  bool running;
+  bool window, running;
 };
+constexpr Look kStarting{false, true}, kShowing{true, true}, kGone{false, false};
 
-int LooksUntilEnd(std::uint32_t start, bool started, const std::vector<Look>& looks) {
-  RendererWatch watch(start, started);
-  for (std::size_t i = 0; i < looks.size(); ++i) {
-    const std::uint32_t now = start + static_cast<std::uint32_t>((i + 1) * RendererWatch::kIntervalMs);
-    if (watch.Tick(now, looks[i].window, looks[i].running)) return static_cast<int>(i + 1);
+TEST(RendererWatch, EndsOnlyWhenTheRendererHasGoneOrIsTenSecondsLate) {
+  const std::vector<Look> never(30, kStarting);
+  const struct {
+    const char* name;
+    std::uint32_t start;
+    std::vector<Look> looks;
+    int endingLook;  // 1-based; 0 when the session lasts
+  } cases[] = {
+      {"window closed, process still exiting", 1000, {kShowing, kShowing, kStarting}, 3},
+      {"window 2 s late", 1000, {kStarting, kStarting, kStarting, kStarting, kShowing, kShowing}, 0},
+      {"never a window", 1000, never, 20},
+      {"ended before showing a window", 1000, {kStarting, kGone}, 2},
+      {"never a window, across the tick-count wrap", 0xFFFFF000u, never, 20},
+      {"late window across the wrap", 0xFFFFF000u, {kStarting, kShowing, kShowing}, 0},
+      // Once seen, only the window's title counts, whichever process shows it.
+      {"window of another process", 1000, {kShowing, {true, false}, {true, false}}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RendererWatch watch(c.start, /*processStarted=*/true);
+    int ended = 0;
+    for (std::size_t i = 0; i < c.looks.size() && !ended; ++i) {
+      const std::uint32_t now = c.start + static_cast<std::uint32_t>((i + 1) * RendererWatch::kIntervalMs);
+      if (watch.Tick(now, c.looks[i].window, c.looks[i].running)) ended = static_cast<int>(i + 1);
+    }
+    EXPECT_EQ(ended, c.endingLook);
   }
-  return 0;
-}
-
-constexpr Look kStarting{false, true};
-constexpr Look kShowing{true, true};
-constexpr Look kGone{false, false};
-constexpr Look kWindowClosedProcessExiting{false, true};
-
-TEST(RendererWatch, EndsWhenTheWindowGoesAfterItWasSeen) {
-  EXPECT_EQ(LooksUntilEnd(1000, true, {kShowing, kShowing, kWindowClosedProcessExiting}), 3);
-  EXPECT_EQ(LooksUntilEnd(1000, true, {kShowing, kGone}), 2);
-}
-
-TEST(RendererWatch, WaitsForALateWindow) {
-  // The window appears after 2 s; the session lasts.
-  EXPECT_EQ(LooksUntilEnd(1000, true, {kStarting, kStarting, kStarting, kStarting, kShowing, kShowing}), 0);
-}
-
-TEST(RendererWatch, GivesUpWhenTheWindowNeverAppears) {
-  const std::vector<Look> never(30, kStarting);
-  EXPECT_EQ(LooksUntilEnd(1000, true, never), 20);  // 20 x 500 ms = 10 s
-}
-
-TEST(RendererWatch, EndsAtOnceWhenTheRendererCannotRun) {
-  EXPECT_EQ(LooksUntilEnd(1000, false, {kStarting, kStarting}), 1) << "never started";
-  EXPECT_EQ(LooksUntilEnd(1000, true, {kStarting, kGone}), 2) << "ended before showing a window";
-}
-
-TEST(RendererWatch, CountsTheTenSecondsAcrossTheTickCountWrap) {
-  const std::vector<Look> never(30, kStarting);
-  EXPECT_EQ(LooksUntilEnd(0xFFFFF000u, true, never), 20);
-  EXPECT_EQ(LooksUntilEnd(0xFFFFF000u, true, {kStarting, kShowing, kShowing, kShowing}), 0);
-}
-
-TEST(RendererWatch, AWindowThatExistsKeepsTheSessionEvenIfTheProcessIsGone) {
-  // Only the window is watched once seen: another renderer's window with the same
-  // title keeps the session, as the title is what the watch is about.
-  EXPECT_EQ(LooksUntilEnd(1000, true, {kShowing, {true, false}, {true, false}}), 0);
 }
 
 }  // namespace

@@ -2,140 +2,100 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "temp_dir.h"
+
 namespace hz {
 namespace {
 
-class NoProfile final : public ProfileStore {
- public:
-  std::string ReadString(const std::string&, const std::string& key, const std::string& file,
-                         std::size_t) override {
-    reads.push_back(file);
-    return key == kKeyKind ? kind : std::string();
-  }
-  bool WriteString(const std::string&, const std::string&, const std::string&, const std::string&) override {
-    return false;
-  }
-  std::string kind;
-  std::vector<std::string> reads;
-};
+using Steps = std::vector<std::string>;
 
-// Records every platform step in order, as one word each.
+// Records every platform step in order; the settings come from a real INI file.
 class FakeStartup final : public StartupPlatform {
  public:
   bool WindowExists(const char* title) override {
-    steps.push_back(std::string("find ") + title);
-    return windows.count(title) != 0;
+    return Log(std::string("find ") + title, windows.count(title) > 0);
   }
   void MakeDirectory(const std::string& path) override { steps.push_back("mkdir " + path); }
-  ProfileStore& Profiles() override {
-    steps.push_back("settings");
-    return profile;
-  }
-  bool FileExists(const std::string& path) override {
-    steps.push_back("exists " + path);
-    return rendererPresent;
-  }
+  ProfileStore& Profiles() override { return Log<ProfileStore&>("settings", ini); }
+  bool FileExists(const std::string& path) override { return Log("exists " + path, rendererPresent); }
   void ShowMessage(const char* text, const char* caption) override {
-    steps.push_back(std::string("message ") + caption);
-    message = text;
+    message = Log(std::string("message ") + caption, std::string(text));
   }
-  std::int32_t HideCursor() override {
-    steps.push_back("hide cursor");
-    return -1;
-  }
+  std::int32_t HideCursor() override { return Log("hide cursor", -1); }
   void ShowPreview(std::int32_t parent) override { steps.push_back("preview " + std::to_string(parent)); }
   void ShowSettingsDialog(HostState&) override { steps.push_back("dialog"); }
   void StartSession(HostState&) override { steps.push_back("session"); }
 
+  template <typename T>
+  T Log(const std::string& step, T result) {
+    steps.push_back(step);
+    return result;
+  }
+
   std::set<std::string> windows;
   bool rendererPresent = true;
-  NoProfile profile;
-  std::vector<std::string> steps;
-  std::string message;
-};
-
-using Steps = std::vector<std::string>;
-
-struct Outcome {
-  MainResult result;
+  IniFileStore ini;
   Steps steps;
-  HostState host;
   std::string message;
 };
 
-Outcome Start(const std::string& arguments, bool rendererPresent = true, std::set<std::string> windows = {}) {
+struct Start {
+  Start(const std::string& arguments, bool rendererPresent = true, std::set<std::string> windows = {}) {
+    platform.rendererPresent = rendererPresent;
+    platform.windows = std::move(windows);
+    host.arguments = arguments;
+    host.programFolder = "C:\\Prog";
+    result = Main(platform, host);
+  }
   FakeStartup platform;
-  platform.rendererPresent = rendererPresent;
-  platform.windows = std::move(windows);
-  Outcome run;
-  run.host.arguments = arguments;
-  run.host.programFolder = "C:\\Prog";
-  run.result = Main(platform, run.host);
-  run.steps = platform.steps;
-  run.message = platform.message;
-  return run;
-}
+  HostState host;
+  MainResult result;
+};
 
-const Steps kPrepare = {"find Tovira_Main", "find <Hazumaki>", "mkdir C:\\k_arden", "settings",
-                        "exists C:\\Prog\\Hazumaki.dll"};
-
-Steps Then(Steps steps, std::initializer_list<const char*> more) {
+Steps Prepared(std::initializer_list<const char*> more) {
+  Steps steps = {"find Tovira_Main", "find <Hazumaki>", "mkdir C:\\k_arden", "settings",
+                 "exists C:\\Prog\\Hazumaki.dll"};
   steps.insert(steps.end(), more.begin(), more.end());
   return steps;
 }
 
-TEST(Main, SaverModeHidesTheCursorAndLoadsTheSession) {
-  for (const char* args : {"/s", "/S", "-s", "/s 0"}) {
-    SCOPED_TRACE(args);
-    const Outcome run = Start(args);
-    EXPECT_EQ(run.steps, Then(kPrepare, {"hide cursor", "session"}));
-    EXPECT_EQ(run.result, MainResult::KeepRunning);
-    EXPECT_EQ(run.host.Cursor_Count, -1);
-  }
-}
-
-TEST(Main, EmptyCommandLineRunsSaverWithCursorVisible) {
-  const Outcome run = Start("");
-  EXPECT_EQ(run.steps, Then(kPrepare, {"session"}));
-  EXPECT_EQ(run.result, MainResult::KeepRunning);
-  EXPECT_FALSE(run.host.Cursor_Count.has_value());
-}
-
-TEST(Main, SettingsModeShowsTheDialogThenEnds) {
-  for (const char* args : {"/c", "/C", "/c:1234"}) {
-    SCOPED_TRACE(args);
-    const Outcome run = Start(args);
-    EXPECT_EQ(run.steps, Then(kPrepare, {"dialog"}));
-    EXPECT_EQ(run.result, MainResult::EndProcess);
-  }
-}
-
-TEST(Main, OtherLettersPrepareAndEndSilently) {
-  for (const char* args : {"s", "/x", "/ s", "x"}) {
-    SCOPED_TRACE(args);
-    const Outcome run = Start(args);
-    EXPECT_EQ(run.steps, kPrepare);
-    EXPECT_EQ(run.result, MainResult::EndProcess);
-  }
-}
-
-TEST(Main, PreviewNeitherPreparesNorChecksTheRenderer) {
-  const Outcome run = Start("/p 1234", false);
-  EXPECT_EQ(run.steps, (Steps{"find Tovira_Main", "find <Hazumaki>", "preview 1234"}));
-  EXPECT_EQ(run.result, MainResult::KeepRunning);
-}
-
-TEST(Main, AMissingRendererShowsTheMessageAndEnds) {
-  for (const char* args : {"/s", "/c", "", "/x"}) {
-    SCOPED_TRACE(args);
-    const Outcome run = Start(args, false);
-    EXPECT_EQ(run.steps, Then(kPrepare, {"message Hazumaki"}));
-    EXPECT_EQ(run.message, "Hazumaki.dll が同じﾌｫﾙﾀﾞに見つかりません！");
-    EXPECT_EQ(run.result, MainResult::EndProcess);
+TEST(Main, FollowsTheDispatchTable) {
+  constexpr MainResult kEnd = MainResult::EndProcess, kKeep = MainResult::KeepRunning;
+  const Steps missing = Prepared({"message Hazumaki"});
+  const struct {
+    const char* arguments;
+    bool renderer;
+    Steps steps;
+    MainResult result;
+  } cases[] = {
+      {"/s", true, Prepared({"hide cursor", "session"}), kKeep},
+      {"-S", true, Prepared({"hide cursor", "session"}), kKeep},
+      {"/s 0", true, Prepared({"hide cursor", "session"}), kKeep},
+      {"", true, Prepared({"session"}), kKeep},
+      {"/c", true, Prepared({"dialog"}), kEnd},
+      {"/c:1234", true, Prepared({"dialog"}), kEnd},
+      {"s", true, Prepared({}), kEnd},
+      {"/x", true, Prepared({}), kEnd},
+      {"/ s", true, Prepared({}), kEnd},
+      {"/p 1234", false, {"find Tovira_Main", "find <Hazumaki>", "preview 1234"}, kKeep},
+      {"/s", false, missing, kEnd},
+      {"/c", false, missing, kEnd},
+      {"", false, missing, kEnd},
+      {"/x", false, missing, kEnd},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("\"") + c.arguments + (c.renderer ? "\"" : "\" without the renderer"));
+    const Start run(c.arguments, c.renderer);
+    EXPECT_EQ(run.platform.steps, c.steps);
+    EXPECT_EQ(run.result, c.result);
+    const bool hidden = std::count(c.steps.begin(), c.steps.end(), "hide cursor") != 0;
+    EXPECT_EQ(run.host.Cursor_Count, hidden ? std::optional<std::int32_t>(-1) : std::nullopt);
+    EXPECT_EQ(run.platform.message, c.steps == missing ? "Hazumaki.dll が同じﾌｫﾙﾀﾞに見つかりません！" : "");
   }
 }
 
@@ -143,25 +103,19 @@ TEST(Main, ARunningSessionOrDialogEndsEveryModeAtOnce) {
   for (const char* window : {"Tovira_Main", "<Hazumaki>"}) {
     for (const char* args : {"/s", "/c", "/p 1234", "", "/x"}) {
       SCOPED_TRACE(std::string(window) + " " + args);
-      const Outcome run = Start(args, true, {window});
+      const Start run(args, true, {window});
       EXPECT_EQ(run.result, MainResult::EndProcess);
-      EXPECT_EQ(run.steps.back().rfind("find ", 0), 0u) << "nothing after the look-up";
+      EXPECT_EQ(run.platform.steps.back().rfind("find ", 0), 0u) << "nothing after the look-up";
     }
   }
-  // A running preview does not count.
-  EXPECT_EQ(Start("/s", true, {"Preview Window"}).result, MainResult::KeepRunning);
+  EXPECT_EQ(Start("/s", true, {"Preview Window"}).result, MainResult::KeepRunning)
+      << "a preview does not count";
 }
 
 TEST(Main, LoadsTheSettingsFromBesideTheProgram) {
-  FakeStartup platform;
-  platform.profile.kind = " 1";
-  HostState host;
-  host.arguments = "/x";
-  host.programFolder = "D:\\Savers";
-  Main(platform, host);
-  EXPECT_EQ(host.music.BGM_Kind, 1);
-  ASSERT_FALSE(platform.profile.reads.empty());
-  EXPECT_EQ(platform.profile.reads.front(), "D:\\Savers\\Hazumaki.ini");
+  testing::TempDir dir;
+  testing::TempDir::WriteFile("C:\\Prog\\Hazumaki.ini", "[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\n");
+  EXPECT_EQ(Start("/x").host.music.BGM_Kind, 1);
 }
 
 }  // namespace

@@ -1,12 +1,9 @@
-// A fresh folder that is the current directory for one test. Windows paths
-// such as "C:\Music\a.mp3" are plain file names in it, which lets the
-// settings rules run on Windows-shaped paths natively.
+// A fresh folder that is the current directory for one test; Windows paths
+// such as "C:\Music\a.mp3" are plain file names in it.
 #pragma once
 
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -26,9 +23,6 @@ class TempDir {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
   }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
   static void WriteFile(const std::string& name, const std::string& bytes) {
     std::ofstream(name, std::ios::binary) << bytes;
   }
