@@ -15,11 +15,11 @@ class ProfileStore {
   // The value as the platform leaves it in a buffer of `bufferSize` bytes:
   // blanks around it and one pair of enclosing quotes removed, cut to
   // bufferSize - 1 bytes; empty when the file, section or key is missing.
-  virtual std::string ReadString(const std::string& section, const std::string& key,
-                                 const std::string& file, std::size_t bufferSize) = 0;
+  virtual std::string ReadString(const std::string& section, const std::string& key, const std::string& file,
+                                 std::size_t bufferSize) = 0;
   // Writes one key; false when the file could not be written.
-  virtual bool WriteString(const std::string& section, const std::string& key,
-                           const std::string& value, const std::string& file) = 0;
+  virtual bool WriteString(const std::string& section, const std::string& key, const std::string& value,
+                           const std::string& file) = 0;
   // The code page of the values read, for walking them by characters; null
   // when every byte is a character of its own.
   virtual LeadByteTest LeadBytes() const { return nullptr; }
@@ -39,8 +39,8 @@ bool Profile_Write(ProfileStore& store, const std::string& section, const std::s
 // the file kept as it was.
 class IniFileStore final : public ProfileStore {
  public:
-  std::string ReadString(const std::string& section, const std::string& key,
-                         const std::string& file, std::size_t bufferSize) override;
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& file,
+                         std::size_t bufferSize) override;
   bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& file) override;
 };

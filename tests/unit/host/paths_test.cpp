@@ -9,9 +9,14 @@ namespace {
 
 TEST(DirectoryPart, KeepsUpToTheLastColonOrBackslashWithoutATrailingBackslash) {
   const std::pair<const char*, const char*> cases[] = {
-      {"C:\\Music\\a.mp3", "C:\\Music"}, {"C:\\a.mp3", "C:"},      {"C:a.mp3", "C:"},
-      {"a.mp3", ""},                     {"C:\\Music\\", "C:\\Music"}, {"", ""},
-      {"\\\\server\\share\\x.wav", "\\\\server\\share"},           {"\\", ""},
+      {"C:\\Music\\a.mp3", "C:\\Music"},
+      {"C:\\a.mp3", "C:"},
+      {"C:a.mp3", "C:"},
+      {"a.mp3", ""},
+      {"C:\\Music\\", "C:\\Music"},
+      {"", ""},
+      {"\\\\server\\share\\x.wav", "\\\\server\\share"},
+      {"\\", ""},
   };
   for (const auto& [path, dir] : cases) {
     SCOPED_TRACE(path);
