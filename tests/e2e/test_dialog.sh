@@ -54,22 +54,21 @@ hz_check "the track field shows 3 and is enabled, the file button is disabled, t
   looks track 3 1 file ... 0 name 'C:\Music\a.wav' '*'
 hz_check "the buttons, the choice labels and the credit line carry their texts" \
   looks set 設定 '*' cancel ｷｬﾝｾﾙ '*' cd 音楽CD '*' none なし '*' wav MP3、WAV '*' credit '*Ver.1.0.0' '*'
-hz_check "an idle button shows its Normal face" face_is set FCFCFA
-
-mouse set move
-hz_check "a hovered button shows its HighLight face" hz_eventually face_is set FFF0CF
-hz_note "screenshot: $(hz_screenshot button_hover)"
-mouse cancel ldown
-hz_check "a pressed button shows its Pressed face" hz_eventually face_is cancel 003C74
-hz_check "the hovered button went back to Normal once the pointer left" hz_eventually face_is set FCFCFA
-hz_note "screenshot: $(hz_screenshot button_pressed)"
-# The pointer leaves the held button (the poll shows it Selected) and comes
-# back; the release then raises no click, so the dialog stays.
-mouse set move
-hz_check "a held button the pointer left shows Selected" hz_eventually face_is cancel CEE7FF
-mouse cancel move
-sleep 1
-hz_check "coming back while still held keeps it Selected" face_is cancel CEE7FF
+# The faces as the pointer comes, presses 設定's neighbour ｷｬﾝｾﾙ, leaves it held (the
+# poll shows it Selected) and comes back; the release then raises no click.
+while IFS='|' read -r control action face colour shot what <&3; do
+  [ -z "$action" ] || mouse "$control" "$action"
+  sleep 1
+  hz_check "$what" hz_eventually face_is "$face" "$colour"
+  [ -z "$shot" ] || hz_note "screenshot: $(hz_screenshot "$shot")"
+done 3<<'STEPS'
+||set|FCFCFA||an idle button shows its Normal face
+set|move|set|FFF0CF|button_hover|a hovered button shows its HighLight face
+cancel|ldown|cancel|003C74|button_pressed|a pressed button shows its Pressed face
+||set|FCFCFA||the hovered button went back to Normal once the pointer left
+set|move|cancel|CEE7FF||a held button the pointer left shows Selected
+cancel|move|cancel|CEE7FF||coming back while still held keeps it Selected
+STEPS
 mouse cancel lup
 sleep 1
 hz_check "releasing after the pointer left and came back does not cancel" hz_probe exists "$title"

@@ -19,42 +19,31 @@ sox -n -r 44100 -c 2 -C 128 "$music/long tone.mp3" synth 8 sine 440 gain -6
 echo "this is text, not music" >"$music/text.wav"
 cp "$music/text.wav" "$music/text.mp3"
 
-# drive NAME ARGS...: runs musicdriver with ARGS while the sink is recorded into $recs/NAME.wav
-# (its output: $recs/NAME.out). Sets STOP_AT (seconds into the recording at which the driver
-# said "stopped"), RC (its exit code) and DIALOGS (dialog boxes on the screen after the stop).
+# drive NAME ARGS...: runs musicdriver with ARGS while the sink is recorded into $recs/NAME.wav;
+# its output and exit code go to $recs/NAME.out. Sets STOP_AT (seconds into the recording at
+# which the driver said "stopped") and DIALOGS (dialog boxes on the screen after the stop).
 drive() {
-  local name=$1 i size t0 pid
-  local out="$recs/$name.out" rec="$recs/$name.wav"
+  local size t0 pid out="$recs/$1.out" rec="$recs/$1.wav"
   shift
   hz_record_start "$rec"
   # The recorder takes a moment to connect: once it has a tenth of a second, the time of its
   # first sample follows from the bytes written (the null sink's 44.1 kHz, 2 channels, 16 bits).
   hz_eventually eval '[ "$(stat -c %s "$rec" 2>/dev/null || echo 0)" -gt 17684 ]'
   size=$(stat -c %s "$rec")
-  t0=$(awk -v n="$(date +%s.%N)" -v s="$size" 'BEGIN { printf "%.3f", n - (s - 44) / 176400 }')
-  "$HZ_WINE" "$HZ_BIN/musicdriver.exe" "$@" >"$out" 2>/dev/null &
+  t0=$(hz_calc "$EPOCHREALTIME - ($size - 44) / 176400")
+  { "$HZ_WINE" "$HZ_BIN/musicdriver.exe" "$@" 2>/dev/null; echo "exit $?"; } >"$out" &
   pid=$!
   HZ_PIDS+=("$pid")
   STOP_AT=
-  for i in $(seq 1 1200); do
-    grep -q '^stopped' "$out" && { STOP_AT=$(awk -v n="$(date +%s.%N)" -v t="$t0" 'BEGIN { printf "%.2f", n - t }'); break; }
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.05
+  for _ in $(seq 1 1200); do
+    grep -q '^stopped' "$out" && STOP_AT=$(hz_calc "$EPOCHREALTIME - $t0") && break
+    kill -0 "$pid" 2>/dev/null && sleep 0.05 || break
   done
   DIALOGS=$(hz_probe dialogs)
-  for i in $(seq 1 1200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+  hz_wait_exit "$pid" 60
   sleep 2  # the recorder's last moments reach the file late
   hz_record_stop
-  kill -0 "$pid" 2>/dev/null && RC=124 || { wait "$pid"; RC=$?; }
   sed -i 's/\r$//' "$out"
-}
-
-silent() {  # FILE START LENGTH: a stretch that is there, with nothing louder than a faint hiss
-  local p
-  hz_gt "$(soxi -D "$1" 2>/dev/null)" "$(awk -v s="$2" -v l="$3" 'BEGIN { print s + l - 0.01 }')" ||
-    { echo "    $(basename "$1") is too short"; return 1; }
-  p=$(hz_peak "$1" "$2" "$3")
-  hz_gt 0.01 "${p:-1}" || { echo "    peak ${p:-?} from $2 s on in $(basename "$1")"; return 1; }
 }
 
 # NAME MIN_GAP MAX_GAP: before the stop, the file's first two passes start MIN_GAP to MAX_GAP
@@ -63,26 +52,18 @@ plays_in_passes() {
   local rec="$recs/$1.wav" o
   mapfile -t o < <(hz_onsets "$rec" "$STOP_AT")
   hz_note "$1: bursts start at ${o[*]:-nothing} s into the recording, stop at $STOP_AT s"
-  [ "${#o[@]}" -ge 2 ] || return 1
-  awk -v a="${o[0]}" -v b="${o[1]}" -v lo="$2" -v hi="$3" 'BEGIN { exit !(b - a >= lo && b - a <= hi) }' ||
-    { echo "    passes ${o[0]} and ${o[1]}"; return 1; }
-  hz_gt "$(hz_peak "$rec" "${o[1]}" 1.0)" 0.2 || { echo "    the second pass is faint"; return 1; }
-  silent "$rec" "$(awk -v a="${o[0]}" 'BEGIN { print a + 2.0 }')" 1.5
+  [ "${#o[@]}" -ge 2 ] && hz_gt "$(hz_calc "${o[1]} - ${o[0]}")" "$2" && hz_gt "$3" "$(hz_calc "${o[1]} - ${o[0]}")" &&
+    hz_gt "$(hz_peak "$rec" "${o[1]}" 1.0)" 0.2 && hz_silent "$rec" "$(hz_calc "${o[0]} + 2")" 1.5
 }
 
 # NAME: nothing is heard for 5 s from half a second after the stop (the sound server's own
 # latency), while the driver still lives. A stop that failed would be heard within one pass (4 s).
-silent_after_stop() {
-  [ -n "$STOP_AT" ] || { echo "    the driver never stopped"; return 1; }
-  silent "$recs/$1.wav" "$(awk -v s="$STOP_AT" 'BEGIN { print s + 0.5 }')" 5
-}
+silent_after_stop() { [ -n "$STOP_AT" ] && hz_silent "$recs/$1.wav" "$(hz_calc "$STOP_AT + 0.5")" 5; }
 
-clean_run() {  # NAME: ended by itself with 0, no dialog box on the screen meanwhile
-  [ "$RC" -eq 0 ] && grep -q '^done$' "$recs/$1.out" && [ -z "$DIALOGS" ] ||
-    { echo "    exit code $RC, boxes '$DIALOGS', output: $(tr '\n' ';' <"$recs/$1.out")"; return 1; }
-}
 said() { grep -qxF -- "$2" "$recs/$1.out" || { echo "    no line '$2' in $1.out"; return 1; }; }
 never_said() { ! grep -q -- "$2" "$recs/$1.out" || { echo "    '$2' in $1.out"; return 1; }; }
+# NAME: ended by itself with 0, no dialog box on the screen meanwhile
+clean_run() { said "$1" done && said "$1" "exit 0" && [ -z "$DIALOGS" ] || { echo "    boxes: $DIALOGS"; return 1; }; }
 
 # --- a WAV file loops through the sound player and stops with WAV_Stop
 drive wav wav "$winmusic\\loop tone.wav" 9 6
@@ -108,7 +89,7 @@ hz_check "MP3 closed while it sounds: silent after MP3_Close" silent_after_stop 
 
 # --- bad files: text under a music name, a file that has vanished
 refused() {  # NAME KIND: no crash, no box, no sound while it should play nor after the stop; no MP3 played
-  clean_run "$1" && silent "$recs/$1.wav" 0 "$(awk -v s="${STOP_AT:-0}" 'BEGIN { print s + 1.5 }')" &&
+  clean_run "$1" && hz_silent "$recs/$1.wav" 0 "$(hz_calc "${STOP_AT:-0} + 1.5")" &&
     never_said "$1" "mci play MP3Play -> 0"
 }
 for c in "textwav wav text.wav" "textmp3 mp3 text.mp3" "gonewav wav gone.wav" "gonemp3 mp3 gone.mp3"; do

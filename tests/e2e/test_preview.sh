@@ -33,7 +33,7 @@ picture_shown() {
   mkdir -p "$HZ_SHOTS" && import -window root -crop 152x112+300+300 +repage "$shot" 2>/dev/null || return 1
   rmse=$(compare -metric RMSE "$shot" "$HZ_SOURCE_DIR/host/res/preview.bmp" null: 2>&1 | sed -E 's/.*\((.*)\)/\1/')
   hz_note "preview picture against host/res/preview.bmp: normalised RMSE $rmse"
-  [[ "$rmse" =~ ^[0-9.e-]+$ ]] && hz_gt 0.05 "$rmse"
+  hz_gt 0.05 "$rmse"
 }
 hz_check "the preview shows the still picture" picture_shown
 

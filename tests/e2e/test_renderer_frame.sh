@@ -35,7 +35,7 @@ timeout -k 2 60 "$HZ_WINE" "$HZ_BIN/hzstart.exe" "$HZ_WINDIR\\Hazumaki.dll" Tovi
   >"$HZ_E2E_STATE/start.ms" 2>/dev/null
 ms=$(tr -d '\r' <"$HZ_E2E_STATE/start.ms")
 # Generous: the product's promise is the host's first look after 500 ms.
-hz_check "the window exists within 3 s of the start (after ${ms:-never} ms)" eval '[[ "$ms" =~ ^[0-9.]+$ ]] && hz_gt 3000 "$ms"'
+hz_check "the window exists within 3 s of the start (after ${ms:-never} ms)" hz_gt 3000 "$ms"
 RENDERER=$(hz_running 'RendererFrame.Hazumaki\.dll')
 sleep 1
 hz_note "peak memory with all 513 textures: $(awk '/VmHWM/ {print $2, $3}' "/proc/$RENDERER/status" 2>/dev/null)"

@@ -25,7 +25,8 @@
 #   hz_record_start FILE / hz_record_stop   records the null sink's monitor as WAV
 #   hz_peak FILE START LENGTH           the maximum amplitude of a stretch of a recording
 #   hz_onsets FILE LENGTH               start times of the bursts of sound in a recording
-#   hz_gt A B                           A > B, as decimal numbers
+#   hz_silent FILE START LENGTH         the recording reaches that far and holds nothing louder than a hiss there
+#   hz_gt A B / hz_calc EXPR            A > B, and arithmetic, on decimal numbers
 #   hz_check DESCRIPTION COMMAND...     runs COMMAND; counts and prints the result
 #   hz_note TEXT                        prints a measurement or remark
 #   hz_reset_working_folder             removes C:\k_arden and everything in it
@@ -176,9 +177,19 @@ hz_record_start() {
 
 hz_record_stop() { kill "${HZ_RECORD_PID:-}" 2>/dev/null && wait "$HZ_RECORD_PID" 2>/dev/null; HZ_RECORD_PID=; }
 
-hz_gt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 > b + 0) }'; }
+# Anything but two numbers (an empty or failed measurement) is no comparison.
+HZ_NUMBER='^-?[0-9]*\.?[0-9]+([eE][-+]?[0-9]+)?$'
+hz_gt() { [[ "$1" =~ $HZ_NUMBER && "$2" =~ $HZ_NUMBER ]] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+hz_calc() { awk "BEGIN { printf \"%.3f\", $* }"; }
 
 hz_peak() { sox "$1" -n trim "$2" "$3" stat 2>&1 | awk '/^Maximum amplitude/ { print $3 }'; }
+
+hz_silent() {  # FILE START LENGTH
+  local p
+  hz_gt "$(soxi -D "$1" 2>/dev/null)" "$(hz_calc "$2 + $3 - 0.01")" || { echo "    $(basename "$1") is too short"; return 1; }
+  p=$(hz_peak "$1" "$2" "$3")
+  hz_gt 0.01 "$p" || { echo "    peak '$p' from $2 s on in $(basename "$1")"; return 1; }
+}
 
 # 0.1 s windows whose RMS amplitude exceeds 0.05, after at least 0.5 s of
 # quiet (so a dropout inside a tone is no new burst).
