@@ -52,8 +52,9 @@ rm -f "$HZ_STANDIN_LOG"
 hz_check "a folder with blanks starts the renderer" hz_session /s
 started=$(tr -d '\r' <"$HZ_STANDIN_LOG")
 hz_note "started: $started"
-hz_check "only Hazumaki.dll was started, with its own path as the command line" \
-  test "$started" = 'C:\Program Files\Hazumaki Saver\Hazumaki.dll'
+path='C:\Program Files\Hazumaki Saver\Hazumaki.dll'
+hz_check "only Hazumaki.dll was started, with its own path (quoted or not) as the command line" \
+  test "$started" = "$path|$path" -o "$started" = "$path|\"$path\""
 unset HZ_STANDIN_LOG
 rm -f "$HZ_C/Program.exe"
 hz_end_everything

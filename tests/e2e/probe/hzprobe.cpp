@@ -22,7 +22,7 @@
 //
 // Copied under any other name it stands in for the renderer, whatever its command line: a window
 // "Tovira_VC" that ends on a close request, opened HZ_STANDIN_DELAY_MS late; HZ_STANDIN_LOG gets
-// the command line appended.
+// "program|command line" appended.
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <shellapi.h>
@@ -128,10 +128,10 @@ int Window(const wchar_t* title, int x, int y, int width, int height, int ms, bo
   return 0;
 }
 
-int StandIn() {
+int StandIn(const wchar_t* self) {
   if (const char* log = std::getenv("HZ_STANDIN_LOG")) {
     if (FILE* f = std::fopen(log, "ab")) {
-      std::fprintf(f, "%ls\n", GetCommandLineW());
+      std::fprintf(f, "%ls|%ls\n", self, GetCommandLineW());
       std::fclose(f);
     }
   }
@@ -261,7 +261,7 @@ int main() {
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   const wchar_t* name = std::wcsrchr(self, L'\\');
-  if (_wcsicmp(name ? name + 1 : self, L"hzprobe.exe") != 0) return StandIn();
+  if (_wcsicmp(name ? name + 1 : self, L"hzprobe.exe") != 0) return StandIn(self);
   // The C runtime's argv is in the ANSI code page; Japanese titles need the wide command line.
   int argc = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &argc);
