@@ -8,12 +8,6 @@ hz_install RendererFrame
 k="$HZ_C/k_arden"
 res="$HZ_SOURCE_DIR/host/res"
 
-put_pictures() {  # what the host writes
-  hz_reset_working_folder
-  mkdir -p "$k"
-  cp "$res"/Tovira0{1,2,3}.bmp "$k/"
-}
-
 start_renderer() {  # RENDERER is its process
   hz_start "$HZ_DIR/Hazumaki.dll"
   RENDERER=$HZ_PID
@@ -28,7 +22,7 @@ ends_on() {  # MSG [WPARAM]: once posted, the running renderer's process ends an
 # --- the window comes first, before the pictures are loaded. The host's hidden
 #     session window exists when it starts the renderer; a stand-in keeps Wine's
 #     desktop up the same way, so the figure is not that of a cold desktop.
-put_pictures
+mkdir -p "$k" && cp "$res"/Tovira0{1,2,3}.bmp "$k/"  # what the host writes
 hz_parent 1 1 120000
 # Into a file, not a pipe: the renderer inherits the output and would hold a pipe open.
 timeout -k 2 60 "$HZ_WINE" "$HZ_BIN/hzstart.exe" "$HZ_WINDIR\\Hazumaki.dll" Tovira_VC 15000 \

@@ -19,20 +19,16 @@ hz_post Tovira_VC close
 hz_check "closing the renderer's window ends the host within about a second" hz_wait_exit "$HOST" 5
 hz_check "no renderer is left" test -z "$(hz_running 'Hazumaki\.dll')"
 
-# --- a close request to the session leaves the renderer running
-hz_install Close --stand-in
-hz_session /s
-hz_post Tovira_Main close
-hz_check "a close request to Tovira_Main ends the host and leaves the renderer running" \
-  eval 'hz_wait_exit "$HOST" 5 && sleep 1 && hz_probe exists Tovira_VC'
-hz_end_everything
-
-# --- the end of the user's Windows session (log-off, shutdown) ends the host too
-hz_install LogOff --stand-in
-hz_session /s
-hz_post Tovira_Main 0x0016 1  # WM_ENDSESSION, the session is ending
-hz_check "the end of the user's Windows session ends the host" hz_wait_exit "$HOST" 5
-hz_end_everything
+# --- a close request to the session, or the end of the user's Windows session
+#     (WM_ENDSESSION: log-off, shutdown), ends the host and leaves the renderer running
+for request in close "0x0016 1"; do
+  hz_install Close --stand-in
+  hz_session /s
+  hz_post Tovira_Main $request
+  hz_check "Tovira_Main on $request: the host ends, the renderer runs on" \
+    eval 'hz_wait_exit "$HOST" 5 && sleep 1 && hz_probe exists Tovira_VC'
+  hz_end_everything
+done
 
 hz_install Late --stand-in
 hz_check "a renderer that opens its window after 2 s still gets a full session" \

@@ -6,27 +6,27 @@
 # started in turn, is ended by id when the script exits. The script fails
 # when any check failed.
 #
-#   hz_install FOLDER [--no-renderer|--stand-in]  copies Hazumaki.scr and the renderer (or hzprobe,
-#                                       which stands in for it) to C:\FOLDER; sets HZ_DIR and HZ_WINDIR
+#   hz_install FOLDER [--no-renderer|--stand-in]  Hazumaki.scr and the renderer (or hzprobe standing
+#                                       in for it) into C:\FOLDER; sets HZ_DIR and HZ_WINDIR
 #   hz_ini KIND TRACK FILE              writes $HZ_DIR/Hazumaki.ini as Windows writes it
 #   hz_ini_is KEY VALUE                 the INI holds VALUE under KEY (kind, track or file)
 #   hz_start EXE [ARGS...]              starts a Windows program in the background; HZ_PID is its id
-#   hz_session [ARGS...]                starts Hazumaki.scr with ARGS, HOST is its id; waits for Tovira_VC
-#   hz_full_session SECONDS             HOST outlives SECONDS more, then ends once Tovira_VC is closed
+#   hz_session [ARGS...]                starts Hazumaki.scr, HOST is its id; waits for Tovira_VC
+#   hz_full_session SECONDS             HOST lives SECONDS more, then ends once Tovira_VC is closed
 #   hz_probe ARGS...                    runs hzprobe (see probe/hzprobe.cpp); stdout is its answer
 #   hz_post TITLE MSG [WPARAM]          posts a message (close, escape or a number) to window TITLE
-#   hz_parent W H MS                    a stand-in parent window of W x H pixels living MS ms;
-#                                       HZ_PARENT is its handle (decimal), HZ_PID its process
-#   hz_wait_exit PID TIMEOUT_S          waits for a process to end; returns 1 when it is still running
+#   hz_parent W H MS                    a parent window of W x H pixels living MS ms; HZ_PARENT is its
+#                                       handle (decimal), HZ_PID its process
+#   hz_wait_exit PID TIMEOUT_S          waits for a process to end; fails when it is still running
 #   hz_eventually COMMAND...            retries COMMAND for up to 15 s until it succeeds
-#   hz_running PATTERN                  prints the ids of our prefix's processes whose command line matches
+#   hz_running PATTERN                  ids of our prefix's processes whose command line matches
 #   hz_no_box                           no dialog box is on the screen
-#   hz_screenshot NAME                  saves the whole screen as build/screenshots/NAME.png
-#   hz_record_start FILE / hz_record_stop   records the null sink's monitor as WAV
+#   hz_screenshot NAME                  saves the screen as build/screenshots/NAME.png; prints the path
+#   hz_record_start FILE, hz_record_stop   records the null sink's monitor as WAV
 #   hz_peak FILE START LENGTH           the maximum amplitude of a stretch of a recording
 #   hz_onsets FILE LENGTH               start times of the bursts of sound in a recording
-#   hz_silent FILE START LENGTH         the recording reaches that far and holds nothing louder than a hiss there
-#   hz_gt A B / hz_calc EXPR            A > B, and arithmetic, on decimal numbers
+#   hz_silent FILE START LENGTH         the recording reaches that far and is silent there
+#   hz_gt A B, hz_calc EXPR             A > B, and arithmetic, on decimal numbers
 #   hz_check DESCRIPTION COMMAND...     runs COMMAND; counts and prints the result
 #   hz_note TEXT                        prints a measurement or remark
 #   hz_reset_working_folder             removes C:\k_arden and everything in it
@@ -45,6 +45,8 @@ HZ_PIDS=()
 HZ_TEST_NAME=$(basename "$0" .sh)
 # The settings keys as their code page 932 bytes.
 declare -A HZ_KEY=([kind]=$'BGM\x8b\xe6\x95\xaa' [track]=$'BGM\xd8\xcb\xdf\xb0\xc4' [file]=$'BGM\xcc\xa7\xb2\xd9')
+# Anything but two numbers (an empty or failed measurement) is no comparison.
+HZ_NUMBER='^-?[0-9]*\.?[0-9]+([eE][-+]?[0-9]+)?$'
 
 hz_note() { echo "  note: $*"; }
 
@@ -91,7 +93,7 @@ hz_start() {
 hz_session() {
   hz_start "$HZ_DIR/Hazumaki.scr" "$@"
   HOST=$HZ_PID
-  hz_probe wait-window Tovira_VC 20000 >/dev/null || { echo "    no window Tovira_VC"; return 1; }
+  hz_probe wait-window Tovira_VC 20000 || { echo "    no window Tovira_VC"; return 1; }
 }
 
 hz_full_session() {
@@ -105,7 +107,7 @@ hz_probe() { timeout -k 2 120 "$HZ_WINE" "$HZ_BIN/hzprobe.exe" "$@" 2>/dev/null 
 hz_post() {
   local msg=$2 wp=${3:-0}
   case "$msg" in close) msg=0x0010 ;; escape) msg=0x0100 wp=0x1B ;; esac
-  hz_probe post "$1" "$msg" "$wp" 0 >/dev/null
+  hz_probe post "$1" "$msg" "$wp" 0
 }
 
 hz_parent() {
@@ -119,9 +121,9 @@ hz_parent() {
 }
 
 hz_wait_exit() {
-  local pid=$1 i
+  local i
   for i in $(seq 1 $(($2 * 20))); do
-    kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
+    kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null; return 0; }
     sleep 0.05
   done
   return 1
@@ -142,26 +144,31 @@ hz_eventually() {
 hz_running() {
   local pid
   for pid in $(pgrep -f -- "$1"); do
-    [ "$pid" = "$$" ] && continue
-    grep -qz "^WINEPREFIX=$WINEPREFIX\$" "/proc/$pid/environ" 2>/dev/null || continue
+    [ "$pid" != "$$" ] && grep -qz "^WINEPREFIX=$WINEPREFIX\$" "/proc/$pid/environ" 2>/dev/null || continue
     # Only Windows programs: a display or sound server may carry the variable too.
-    case "$(readlink "/proc/$pid/exe" 2>/dev/null)" in *wine*) ;; *) continue ;; esac
+    [[ "$(readlink "/proc/$pid/exe" 2>/dev/null)" == *wine* ]] || continue
     case "$(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)" in
-      *wineserver*|*services.exe*|*winedevice.exe*|*plugplay.exe*|*explorer.exe*|*rpcss.exe*|*svchost.exe*|*conhost.exe*) continue ;;
+      *wineserver* | *services.exe* | *winedevice.exe* | *plugplay.exe* | *explorer.exe* | *rpcss.exe* | \
+        *svchost.exe* | *conhost.exe*) ;;
+      *) echo "$pid" ;;
     esac
-    echo "$pid"
   done
 }
 
 hz_no_box() { local d; d=$(hz_probe dialogs); [ -z "$d" ] || { echo "    boxes: $d"; return 1; }; }
 
 hz_end_everything() {
-  local pid
+  local pid i
   for pid in "${HZ_PIDS[@]}" $(hz_running '.'); do kill "$pid" 2>/dev/null; done
   sleep 0.2
   for pid in "${HZ_PIDS[@]}" $(hz_running '.'); do kill -9 "$pid" 2>/dev/null; done
-  kill "${HZ_RECORD_PID:-}" 2>/dev/null
-  return 0
+  HZ_PIDS=()
+  hz_record_stop
+  # A next start must not meet a dying program's window (the host would take it for a running session).
+  for i in $(seq 1 100); do
+    [ -z "$(hz_running '.')" ] && ! hz_probe exists Tovira_Main && ! hz_probe exists Tovira_VC && return 0
+    sleep 0.05
+  done
 }
 
 hz_screenshot() {
@@ -177,18 +184,17 @@ hz_record_start() {
 
 hz_record_stop() { kill "${HZ_RECORD_PID:-}" 2>/dev/null && wait "$HZ_RECORD_PID" 2>/dev/null; HZ_RECORD_PID=; }
 
-# Anything but two numbers (an empty or failed measurement) is no comparison.
-HZ_NUMBER='^-?[0-9]*\.?[0-9]+([eE][-+]?[0-9]+)?$'
 hz_gt() { [[ "$1" =~ $HZ_NUMBER && "$2" =~ $HZ_NUMBER ]] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 hz_calc() { awk "BEGIN { printf \"%.3f\", $* }"; }
 
 hz_peak() { sox "$1" -n trim "$2" "$3" stat 2>&1 | awk '/^Maximum amplitude/ { print $3 }'; }
 
-hz_silent() {  # FILE START LENGTH
+# Nothing louder than a faint hiss.
+hz_silent() {
   local p
-  hz_gt "$(soxi -D "$1" 2>/dev/null)" "$(hz_calc "$2 + $3 - 0.01")" || { echo "    $(basename "$1") is too short"; return 1; }
+  hz_gt "$(soxi -D "$1" 2>/dev/null)" "$(hz_calc "$2 + $3 - 0.01")" || { echo "    $1 is too short"; return 1; }
   p=$(hz_peak "$1" "$2" "$3")
-  hz_gt 0.01 "$p" || { echo "    peak '$p' from $2 s on in $(basename "$1")"; return 1; }
+  hz_gt 0.01 "$p" || { echo "    peak '$p' from $2 s on in $1"; return 1; }
 }
 
 # 0.1 s windows whose RMS amplitude exceeds 0.05, after at least 0.5 s of

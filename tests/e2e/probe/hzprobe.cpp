@@ -7,22 +7,21 @@
 //   post TITLE MSG WPARAM LPARAM     PostMessage to window TITLE (numbers in C notation)
 //   parent W H MS                    a top-level window of W x H pixels; prints its handle, lives MS ms
 //   children HANDLE                  prints "title|x|y|w|h|visible|handle" of each child, relative to HANDLE
-//   detach HANDLE X Y                makes window HANDLE top-level at screen point X, Y (Wine paints
+//   detach HANDLE X Y                makes child HANDLE top-level at screen point X, Y (Wine paints
 //                                    another process's child only on its own)
 //   cursor                           prints 1 when the cursor is shown, 0 when hidden
 //   dialogs                          prints the caption of every visible top-level dialog box
-//   at TITLE X Y                     prints "class|text|enabled|l|t|r|b" of the control at client point
-//                                    X,Y of TITLE (its screen rectangle last)
-//   mouse TITLE X Y ACTION           puts the cursor on client point X,Y of TITLE and posts ACTION to the
-//                                    control there: move, ldown, lup, lclick, rclick
-//   settext TITLE X Y TEXT           WM_SETTEXT to the control at client point X,Y of TITLE
+//   at TITLE X Y                     prints "class|text|enabled|l|t|r|b" (screen rectangle) of the control
+//                                    at client point X,Y of TITLE; mouse TITLE X Y ACTION moves the cursor
+//                                    there and posts move, ldown, lup, lclick or rclick to that control;
+//                                    settext TITLE X Y TEXT sends it WM_SETTEXT
 //   filedialog CAPTION MS PATH       types PATH into the open-file dialog CAPTION and presses OK
-//   hold MS PATH...                  opens (creates) each file without sharing, prints "held" and keeps
-//                                    them MS ms, as a virus scanner or an editor would on Windows
+//   hold MS PATH...                  opens (creates) the files without sharing, prints "held", keeps them
+//                                    MS ms, as a virus scanner or an editor would on Windows
 //
-// Copied under any other name it stands in for the renderer, whatever its command line: a window
-// "Tovira_VC" that ends on a close request, opened HZ_STANDIN_DELAY_MS late; HZ_STANDIN_LOG gets
-// "program|command line" appended.
+// Under any other name it stands in for the renderer, whatever its command line: a window
+// "Tovira_VC" that ends on a close request, opened HZ_STANDIN_DELAY_MS late; HZ_STANDIN_LOG
+// gets "program|command line" appended.
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <shellapi.h>

@@ -1,15 +1,14 @@
 // musicdriver: runs the music module against the real platform, timed like
-// the session, and prints every call it makes with its result.
+// the session, and prints every call it makes with its result
+// ("mci COMMAND -> CODE [REPLY]", "wave devices N", "sound NAME FLAGS -> RESULT"),
+// then "polls N cd_ok 0|1" (cd), "stopped" and "done".
 //
 //   musicdriver wav PATH SECONDS [AFTER]   WAV_Play, SECONDS later WAV_Stop
 //   musicdriver mp3 PATH SECONDS [AFTER]   MP3_Open, MP3_Check every 1000 ms, then MP3_Close
 //   musicdriver cd SECONDS [TRACK]         CD_Open, CD_Check every 200 ms while CD_Ok, then
-//                                          CD_Close if the poll was still running (as the session does)
+//                                          CD_Close if the poll still runs (as the session does)
 //
-// After the stop the program lives AFTER more seconds (default 0), so a test
-// can hear that the stop, not the end of the process, silenced the music.
-// Output lines: "mci <command> -> <code> [<reply>]", "wave devices <n>",
-// "sound <name> <flags> -> <result>", "polls <n> cd_ok <0|1>", "stopped", "done".
+// It lives AFTER seconds past the stop, so a test hears that the stop silenced the music.
 #include <windows.h>
 
 #include <cstdio>
