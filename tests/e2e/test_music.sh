@@ -63,7 +63,7 @@ silent_after_stop() { [ -n "$STOP_AT" ] && hz_silent "$recs/$1.wav" "$(hz_calc "
 said() { grep -qxF -- "$2" "$recs/$1.out" || { echo "    no line '$2' in $1.out"; return 1; }; }
 never_said() { ! grep -q -- "$2" "$recs/$1.out" || { echo "    '$2' in $1.out"; return 1; }; }
 # NAME: ended by itself with 0, no dialog box on the screen meanwhile
-clean_run() { said "$1" done && said "$1" "exit 0" && [ -z "$DIALOGS" ] || { echo "    boxes: $DIALOGS"; return 1; }; }
+clean_run() { said "$1" done && said "$1" "exit 0" && { [ -z "$DIALOGS" ] || { echo "    boxes: $DIALOGS"; false; }; }; }
 
 # --- a WAV file loops through the sound player and stops with WAV_Stop
 drive wav wav "$winmusic\\loop tone.wav" 9 6
@@ -74,14 +74,14 @@ hz_check "WAV: the file plays, and plays again from its start about 4 s later" p
 hz_check "WAV: silent after WAV_Stop" silent_after_stop wav
 
 # --- an MP3 file (the path has spaces) is restarted by the 1000 ms check and stops with MP3_Close
-drive mp3 mp3 "$winmusic\\loop tone.mp3" 12 6
+drive mp3 mp3 "$winmusic\\loop tone.mp3" 12
 hz_check "MP3: the driver ran cleanly, opened the quoted path, restarted the ended file and closed it" eval \
   'clean_run mp3 && said mp3 "mci open \"$winmusic\\loop tone.mp3\" type MPEGVideo Alias MP3Play -> 0" &&
    said mp3 "mci play MP3Play from 0 -> 0" && said mp3 "mci close MP3Play -> 0"'
 # The file lasts 4.05 s; the next check comes within a second of its end.
 hz_check "MP3: the file plays, and plays again from its start" plays_in_passes mp3 3.8 6.5
-hz_check "MP3: silent after MP3_Close" silent_after_stop mp3
 
+# The loop's stop falls into the file's silence; a long tone shows that the close silences it.
 drive mp3stop mp3 "$winmusic\\long tone.mp3" 3 6
 hz_check "MP3 closed while it sounds: the driver ran cleanly and the tone was heard" \
   eval 'clean_run mp3stop && hz_gt "$(hz_peak "$recs/mp3stop.wav" 0 "$STOP_AT")" 0.2'
