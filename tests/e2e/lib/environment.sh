@@ -24,7 +24,7 @@ down() {
 up() {
   down
   mkdir -p "$state"
-  local t0=$SECONDS
+  local t0=$SECONDS v
   hz_make_template "$template" "$HZ_SOURCE_DIR"
   hz_start_xvfb "$state"
   hz_start_pulse "$state"
@@ -32,20 +32,13 @@ up() {
   hz_prefix_from_template "$template" "$WINEPREFIX"
   # Keeps the server between test programs: a start costs tens of ms instead of half a second.
   setsid "$HZ_WINESERVER" -p 3600 </dev/null >/dev/null 2>&1
-  cat >"$state/env" <<ENV
-export DISPLAY='$DISPLAY'
-export WINEPREFIX='$WINEPREFIX'
-export XDG_RUNTIME_DIR='$XDG_RUNTIME_DIR'
-export HOME='$HOME'
-export PULSE_SERVER='$PULSE_SERVER'
-export WINEDEBUG='$WINEDEBUG'
-export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'
-ENV
+  for v in DISPLAY WINEPREFIX XDG_RUNTIME_DIR HOME PULSE_SERVER WINEDEBUG WINEDLLOVERRIDES; do
+    echo "export $v='${!v}'"
+  done >"$state/env"
   echo "environment up in $((SECONDS - t0)) s: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX"
 }
 
 case "${1:-}" in
-  up) up ;;
-  down) down ;;
+  up | down) "$1" ;;
   *) echo "usage: environment.sh up|down" >&2; exit 2 ;;
 esac

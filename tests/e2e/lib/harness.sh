@@ -1,22 +1,32 @@
 # The end-to-end harness, sourced by every tests/e2e/test_*.sh.
 #
 # A test puts the programs into a folder of the shared prefix, starts them
-# with hz_start (or runs them to the end with hz_run), observes with hzprobe
-# and the helpers below, and reports with hz_check. Everything it started,
-# and every process the product started in turn, is ended by id when the
-# script exits. The script fails when any check failed.
+# with hz_start, observes with hzprobe and the helpers below, and reports
+# with hz_check. Everything it started, and every process the product
+# started in turn, is ended by id when the script exits. The script fails
+# when any check failed.
 #
-#   hz_install FOLDER [--no-renderer]   copies Hazumaki.scr (and Hazumaki.dll) to C:\FOLDER;
-#                                       sets HZ_DIR (Linux path) and HZ_WINDIR (Windows path)
+#   hz_install FOLDER [--no-renderer|--stand-in]  Hazumaki.scr and the renderer (or hzprobe standing
+#                                       in for it) into C:\FOLDER; sets HZ_DIR and HZ_WINDIR
+#   hz_ini KIND TRACK FILE              writes $HZ_DIR/Hazumaki.ini as Windows writes it
+#   hz_ini_is KEY VALUE                 the INI holds VALUE under KEY (kind, track or file)
 #   hz_start EXE [ARGS...]              starts a Windows program in the background; HZ_PID is its id
-#   hz_run TIMEOUT_S EXE [ARGS...]      runs a Windows program to its end; its exit code is returned
+#   hz_session [ARGS...]                starts Hazumaki.scr, HOST is its id; waits for Tovira_VC
+#   hz_full_session SECONDS             HOST lives SECONDS more, then ends once Tovira_VC is closed
 #   hz_probe ARGS...                    runs hzprobe (see probe/hzprobe.cpp); stdout is its answer
-#   hz_parent W H MS                    a stand-in preview parent window of W x H pixels living MS ms;
-#                                       HZ_PARENT is its handle (decimal), HZ_PID its process
-#   hz_wait_exit PID TIMEOUT_S          waits for a process to end; returns 1 when it is still running
-#   hz_running PATTERN                  prints the ids of our prefix's processes whose command line matches
-#   hz_screenshot NAME                  saves the whole screen as build/screenshots/NAME.png
-#   hz_record_start FILE / hz_record_stop   records the null sink's monitor as WAV
+#   hz_post TITLE MSG [WPARAM]          posts a message (close, escape or a number) to window TITLE
+#   hz_parent W H MS                    a parent window of W x H pixels living MS ms; HZ_PARENT is its
+#                                       handle (decimal), HZ_PID its process
+#   hz_wait_exit PID TIMEOUT_S          waits for a process to end; fails when it is still running
+#   hz_eventually COMMAND...            retries COMMAND for up to 15 s until it succeeds
+#   hz_running PATTERN                  ids of our prefix's processes whose command line matches
+#   hz_no_box                           no dialog box is on the screen
+#   hz_screenshot NAME                  saves the screen as build/screenshots/NAME.png; prints the path
+#   hz_record_start FILE, hz_record_stop   records the null sink's monitor as WAV
+#   hz_peak FILE START LENGTH           the maximum amplitude of a stretch of a recording
+#   hz_onsets FILE LENGTH               start times of the bursts of sound in a recording
+#   hz_silent FILE START LENGTH         the recording reaches that far and is silent there
+#   hz_gt A B, hz_calc EXPR             A > B, and arithmetic, on decimal numbers
 #   hz_check DESCRIPTION COMMAND...     runs COMMAND; counts and prints the result
 #   hz_note TEXT                        prints a measurement or remark
 #   hz_reset_working_folder             removes C:\k_arden and everything in it
@@ -33,31 +43,45 @@ HZ_PASSED=0
 HZ_FAILED=0
 HZ_PIDS=()
 HZ_TEST_NAME=$(basename "$0" .sh)
+# The settings keys as their code page 932 bytes.
+declare -A HZ_KEY=([kind]=$'BGM\x8b\xe6\x95\xaa' [track]=$'BGM\xd8\xcb\xdf\xb0\xc4' [file]=$'BGM\xcc\xa7\xb2\xd9')
+# Anything but two numbers (an empty or failed measurement) is no comparison.
+HZ_NUMBER='^-?[0-9]*\.?[0-9]+([eE][-+]?[0-9]+)?$'
 
 hz_note() { echo "  note: $*"; }
 
 hz_check() {
-  local what=$1
-  shift
-  if "$@"; then
-    HZ_PASSED=$((HZ_PASSED + 1))
-    echo "  ok:   $what"
+  if "${@:2}"; then
+    HZ_PASSED=$((HZ_PASSED + 1)) && echo "  ok:   $1"
   else
-    HZ_FAILED=$((HZ_FAILED + 1))
-    echo "  FAIL: $what"
+    HZ_FAILED=$((HZ_FAILED + 1)) && echo "  FAIL: $1"
   fi
 }
 
 hz_install() {
-  local folder=$1
-  HZ_DIR="$HZ_C/$folder"
-  HZ_WINDIR="C:\\$(echo "$folder" | tr / '\\')"
+  HZ_DIR="$HZ_C/$1"
+  HZ_WINDIR="C:\\$(echo "$1" | tr / '\\')"
   rm -rf "$HZ_DIR"
   mkdir -p "$HZ_DIR"
   cp "$HZ_BIN/Hazumaki.scr" "$HZ_DIR/"
-  if [ "${2:-}" != "--no-renderer" ] && [ -f "$HZ_BIN/Hazumaki.dll" ]; then
-    cp "$HZ_BIN/Hazumaki.dll" "$HZ_DIR/"
-  fi
+  case "${2:-}" in
+    --stand-in) cp "$HZ_BIN/hzprobe.exe" "$HZ_DIR/Hazumaki.dll" ;;
+    --no-renderer) ;;
+    *) cp "$HZ_BIN/Hazumaki.dll" "$HZ_DIR/" ;;
+  esac
+}
+
+hz_ini() {
+  printf '[Section]\r\n%s= %s\r\n%s= %s\r\n%s=%s\r\n' "${HZ_KEY[kind]}" "$1" "${HZ_KEY[track]}" "$2" \
+    "${HZ_KEY[file]}" "$3" >"$HZ_DIR/Hazumaki.ini"
+}
+
+# Windows stores the value as passed (" 1"); Wine's WritePrivateProfileStringA
+# trims the leading blank. Both are accepted.
+hz_ini_is() {
+  local v
+  v=$(LC_ALL=C sed -n "s/^${HZ_KEY[$1]}=//p" "$HZ_DIR/Hazumaki.ini" | tr -d '\r')
+  [ "$v" = "$2" ] || [ "$v" = " $2" ] || { echo "    $1 holds '$v', expected '$2'"; return 1; }
 }
 
 hz_start() {
@@ -66,59 +90,85 @@ hz_start() {
   HZ_PIDS+=("$HZ_PID")
 }
 
-hz_run() {
-  local limit=$1
-  shift
-  timeout -k 2 "$limit" "$HZ_WINE" "$@"
+hz_session() {
+  hz_start "$HZ_DIR/Hazumaki.scr" "$@"
+  HOST=$HZ_PID
+  hz_probe wait-window Tovira_VC 20000 || { echo "    no window Tovira_VC"; return 1; }
+}
+
+hz_full_session() {
+  sleep "$1"
+  kill -0 "$HOST" 2>/dev/null || { echo "    the host ended early"; return 1; }
+  hz_post Tovira_VC close && hz_wait_exit "$HOST" 10
 }
 
 hz_probe() { timeout -k 2 120 "$HZ_WINE" "$HZ_BIN/hzprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
+hz_post() {
+  local msg=$2 wp=${3:-0}
+  case "$msg" in close) msg=0x0010 ;; escape) msg=0x0100 wp=0x1B ;; esac
+  hz_probe post "$1" "$msg" "$wp" 0
+}
+
 hz_parent() {
-  local out="$HZ_E2E_STATE/parent.$$.$RANDOM" i
-  "$HZ_WINE" "$HZ_BIN/hzprobe.exe" parent "$1" "$2" "$3" >"$out" 2>/dev/null &
+  local out="$HZ_E2E_STATE/parent.$$.$RANDOM"
+  "$HZ_WINE" "$HZ_BIN/hzprobe.exe" parent "$@" >"$out" 2>/dev/null &
   HZ_PID=$!
   HZ_PIDS+=("$HZ_PID")
-  HZ_PARENT=
-  for i in $(seq 1 200); do
-    HZ_PARENT=$(tr -d '\r' <"$out" | head -n 1)
-    [ -n "$HZ_PARENT" ] && break
-    sleep 0.05
-  done
-  rm -f "$out"
+  hz_eventually grep -q . "$out"
+  HZ_PARENT=$(tr -d '\r' <"$out")
   [ -n "$HZ_PARENT" ]
 }
 
 hz_wait_exit() {
-  local pid=$1 limit=$2 i
-  for i in $(seq 1 $((limit * 20))); do
-    kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
+  local i
+  for i in $(seq 1 $(($2 * 20))); do
+    kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null; return 0; }
     sleep 0.05
   done
   return 1
 }
 
+# Posted input and timers take effect when the program gets round to them;
+# on a busy machine that can take a while.
+hz_eventually() {
+  local i
+  for i in $(seq 1 60); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.25
+  done
+  "$@"
+}
+
 # Wine's own service processes live as long as the prefix; everything else is ours.
 hz_running() {
-  local pattern=$1 pid cmd
-  for pid in $(pgrep -f -- "$pattern"); do
-    [ "$pid" = "$$" ] && continue
-    grep -qz "^WINEPREFIX=$WINEPREFIX\$" "/proc/$pid/environ" 2>/dev/null || continue
+  local pid
+  for pid in $(pgrep -f -- "$1"); do
+    [ "$pid" != "$$" ] && grep -qz "^WINEPREFIX=$WINEPREFIX\$" "/proc/$pid/environ" 2>/dev/null || continue
     # Only Windows programs: a display or sound server may carry the variable too.
-    case "$(readlink "/proc/$pid/exe" 2>/dev/null)" in *wine*) ;; *) continue ;; esac
-    cmd=$(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)
-    case "$cmd" in *wineserver*|*services.exe*|*winedevice.exe*|*plugplay.exe*|*explorer.exe*|*rpcss.exe*|*svchost.exe*|*conhost.exe*) continue ;; esac
-    echo "$pid"
+    [[ "$(readlink "/proc/$pid/exe" 2>/dev/null)" == *wine* ]] || continue
+    case "$(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)" in
+      *wineserver* | *services.exe* | *winedevice.exe* | *plugplay.exe* | *explorer.exe* | *rpcss.exe* | \
+        *svchost.exe* | *conhost.exe*) ;;
+      *) echo "$pid" ;;
+    esac
   done
 }
 
+hz_no_box() { local d; d=$(hz_probe dialogs); [ -z "$d" ] || { echo "    boxes: $d"; return 1; }; }
+
 hz_end_everything() {
-  local pid
+  local pid i
   for pid in "${HZ_PIDS[@]}" $(hz_running '.'); do kill "$pid" 2>/dev/null; done
   sleep 0.2
   for pid in "${HZ_PIDS[@]}" $(hz_running '.'); do kill -9 "$pid" 2>/dev/null; done
-  [ -n "${HZ_RECORD_PID:-}" ] && kill "$HZ_RECORD_PID" 2>/dev/null
-  return 0
+  HZ_PIDS=()
+  hz_record_stop
+  # A next start must not meet a dying program's window (the host would take it for a running session).
+  for i in $(seq 1 100); do
+    [ -z "$(hz_running '.')" ] && ! hz_probe exists Tovira_Main && ! hz_probe exists Tovira_VC && return 0
+    sleep 0.05
+  done
 }
 
 hz_screenshot() {
@@ -132,11 +182,35 @@ hz_record_start() {
   HZ_RECORD_PID=$!
 }
 
-hz_record_stop() {
-  [ -n "${HZ_RECORD_PID:-}" ] || return 0
-  kill "$HZ_RECORD_PID" 2>/dev/null
-  wait "$HZ_RECORD_PID" 2>/dev/null
-  HZ_RECORD_PID=
+hz_record_stop() { kill "${HZ_RECORD_PID:-}" 2>/dev/null && wait "$HZ_RECORD_PID" 2>/dev/null; HZ_RECORD_PID=; }
+
+hz_gt() { [[ "$1" =~ $HZ_NUMBER && "$2" =~ $HZ_NUMBER ]] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+hz_calc() { awk "BEGIN { printf \"%.3f\", $* }"; }
+
+hz_peak() { sox "$1" -n trim "$2" "$3" stat 2>&1 | awk '/^Maximum amplitude/ { print $3 }'; }
+
+# Nothing louder than a faint hiss.
+hz_silent() {
+  local p
+  hz_gt "$(soxi -D "$1" 2>/dev/null)" "$(hz_calc "$2 + $3 - 0.01")" || { echo "    $1 is too short"; return 1; }
+  p=$(hz_peak "$1" "$2" "$3")
+  hz_gt 0.01 "$p" || { echo "    peak '$p' from $2 s on in $1"; return 1; }
+}
+
+# 0.1 s windows whose RMS amplitude exceeds 0.05, after at least 0.5 s of
+# quiet (so a dropout inside a tone is no new burst).
+hz_onsets() {
+  sox "$1" -c 1 -r 8000 -t dat - trim 0 "$2" 2>/dev/null | awk '
+    BEGIN { quiet = 5 }
+    NR > 2 {
+      s += $2 * $2
+      if (++n < 800) next
+      loud = sqrt(s / n) > 0.05
+      if (loud && quiet >= 5) printf "%.1f\n", w / 10
+      quiet = loud ? 0 : quiet + 1
+      s = n = 0
+      w++
+    }'
 }
 
 hz_reset_working_folder() { rm -rf "$HZ_C/k_arden"; }
@@ -144,8 +218,7 @@ hz_reset_working_folder() { rm -rf "$HZ_C/k_arden"; }
 hz_finish() {
   hz_end_everything
   echo "$HZ_TEST_NAME: $HZ_PASSED passed, $HZ_FAILED failed"
-  if [ "$HZ_FAILED" -gt 0 ] || [ "$HZ_PASSED" -eq 0 ]; then exit 1; fi
-  exit 0
+  exit $((HZ_FAILED > 0 || HZ_PASSED == 0))
 }
 trap hz_finish EXIT
 

@@ -1,33 +1,33 @@
 // hzprobe: looks at and pokes the desktop from inside Wine for the
-// end-to-end tests, the way a user or Windows itself would.
+// end-to-end tests, the way a user or Windows itself would. Texts are UTF-8.
 //
-//   hzprobe wait-window TITLE MS      exit 0 once a top-level window TITLE exists; prints the wait in ms
-//   hzprobe wait-gone TITLE MS        exit 0 once no top-level window TITLE exists
-//   hzprobe exists TITLE              exit 0 when a top-level window TITLE exists
-//   hzprobe msgbox CAPTION MS [BUTTON] prints the text of a message box CAPTION (UTF-8); BUTTON
-//                                      (ok, yes, no, cancel) presses that button afterwards
-//   hzprobe post TITLE MSG WPARAM LPARAM   PostMessage to window TITLE (numbers in C notation)
-//   hzprobe parent W H MS             a top-level window of W x H pixels; prints its handle, lives MS ms
-//   hzprobe children HANDLE           prints "title|x|y|w|h|visible|handle" for each child, relative to HANDLE
-//   hzprobe detach HANDLE X Y         makes window HANDLE a top-level window at screen point X, Y
-//                                     (Wine paints another process's child only on its own)
-//   hzprobe rect TITLE                prints the screen rectangle "l t r b" of window TITLE
-//   hzprobe cursor                    prints 1 when the cursor is shown, 0 when hidden (as the
-//                                     foreground window's thread has it)
-//   hzprobe dialogs                   prints the caption (UTF-8) of every visible top-level dialog box
-//   hzprobe wait-visible TITLE MS     exit 0 once a top-level window TITLE is shown
-//   hzprobe at TITLE X Y              prints "class|text|enabled|l|t|r|b" of the control at client point X,Y
-//                                      of TITLE (its screen rectangle last)
-//   hzprobe mouse TITLE X Y ACTION    puts the cursor on client point X,Y of TITLE and posts ACTION to the
-//                                      control there: move, ldown, lup, lclick, rclick, mclick
-//   hzprobe settext TITLE X Y TEXT    WM_SETTEXT of TEXT (UTF-8) to the control at client point X,Y of TITLE
-//   hzprobe filedialog CAPTION MS PATH  types PATH into the open-file dialog CAPTION and presses OK
+//   wait-window TITLE MS [visible]   exit 0 once a top-level window TITLE exists (and is shown)
+//   exists TITLE                     exit 0 when a top-level window TITLE exists
+//   msgbox CAPTION MS [ok]           prints the text of a message box CAPTION, then presses OK
+//   post TITLE MSG WPARAM LPARAM     PostMessage to window TITLE (numbers in C notation)
+//   parent W H MS                    a top-level window of W x H pixels; prints its handle, lives MS ms
+//   children HANDLE                  prints "title|x|y|w|h|visible|handle" of each child, relative to HANDLE
+//   detach HANDLE X Y                makes child HANDLE top-level at screen point X, Y (Wine paints
+//                                    another process's child only on its own)
+//   cursor                           prints 1 when the cursor is shown, 0 when hidden
+//   dialogs                          prints the caption of every visible top-level dialog box
+//   at TITLE X Y                     prints "class|text|enabled|l|t|r|b" (screen rectangle) of the control
+//                                    at client point X,Y of TITLE; mouse TITLE X Y ACTION moves the cursor
+//                                    there and posts move, ldown, lup, lclick or rclick to that control;
+//                                    settext TITLE X Y TEXT sends it WM_SETTEXT
+//   filedialog CAPTION MS PATH       types PATH into the open-file dialog CAPTION and presses OK
+//   hold MS PATH...                  opens (creates) the files without sharing, prints "held", keeps them
+//                                    MS ms, as a virus scanner or an editor would on Windows
+//
+// Under any other name it stands in for the renderer, whatever its command line: a window
+// "Tovira_VC" that ends on a close request, opened HZ_STANDIN_DELAY_MS late; HZ_STANDIN_LOG
+// gets "program|command line" appended.
 #include <windows.h>
+// After windows.h, whose types it uses.
 #include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -35,18 +35,17 @@
 namespace {
 
 std::string Utf8(const std::wstring& w) {
-  if (w.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(w.size() * 3), '\0');
+  s.resize(
+      static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(),
+                                                   static_cast<int>(s.size()), nullptr, nullptr)));
   return s;
 }
 
-std::wstring Wide(const char* s) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, s, -1, nullptr, 0);
-  std::wstring w(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s, -1, w.data(), n);
-  w.resize(w.size() - 1);
+std::wstring Wide(const std::string& s) {
+  std::wstring w(s.size(), L'\0');
+  w.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()),
+                                                        w.data(), static_cast<int>(w.size()))));
   return w;
 }
 
@@ -58,85 +57,68 @@ std::wstring TextOf(HWND w) {
   return buf;
 }
 
-HWND Find(const std::wstring& title) { return FindWindowW(nullptr, title.c_str()); }
-
-long long Number(const char* s) { return std::strtoll(s, nullptr, 0); }
-
-int WaitFor(const std::wstring& title, int ms, bool present) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if ((Find(title) != nullptr) == present) {
-      std::printf("%lu\n", GetTickCount() - start);
-      return 0;
-    }
-    if (static_cast<int>(GetTickCount() - start) > ms) return 1;
-    Sleep(10);
-  }
+bool SetText(HWND w, const std::string& text) {
+  const std::wstring t = Wide(text);
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(t.c_str()), SMTO_ABORTIFHUNG, 5000,
+                             &ignored) != 0;
 }
 
-struct MsgBoxSearch {
-  std::wstring caption;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindDialog(HWND w, LPARAM lp) {
-  auto* s = reinterpret_cast<MsgBoxSearch*>(lp);
+std::wstring ClassOf(HWND w) {
   wchar_t cls[64] = {};
   GetClassNameW(w, cls, 64);
-  if (std::wcscmp(cls, L"#32770") == 0 && TextOf(w) == s->caption) {
-    s->found = w;
-    return FALSE;
-  }
-  return TRUE;
+  return cls;
 }
 
-BOOL CALLBACK PrintStatic(HWND w, LPARAM) {
-  wchar_t cls[64] = {};
-  GetClassNameW(w, cls, 64);
-  if (_wcsicmp(cls, L"Static") == 0) {
-    const std::wstring t = TextOf(w);
-    if (!t.empty()) std::printf("%s\n", Utf8(t).c_str());
+HWND Find(const std::string& title) { return FindWindowW(nullptr, Wide(title).c_str()); }
+HWND Handle(const std::string& s) { return reinterpret_cast<HWND>(std::stoll(s, nullptr, 0)); }
+
+// Polls `found` every 10 ms until it gives a window or `ms` have passed.
+template <typename F>
+HWND WaitFor(int ms, F found) {
+  for (const DWORD start = GetTickCount();; Sleep(10)) {
+    if (HWND w = found()) return w;
+    if (static_cast<int>(GetTickCount() - start) > ms) return nullptr;
   }
-  return TRUE;
 }
 
-int MsgBox(const char* caption, int ms, const char* button) {
-  MsgBoxSearch s{Wide(caption)};
-  const DWORD start = GetTickCount();
-  while (!s.found) {
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&s));
-    if (s.found) break;
-    if (static_cast<int>(GetTickCount() - start) > ms) return 1;
-    Sleep(20);
-  }
-  EnumChildWindows(s.found, PrintStatic, 0);
-  if (button) {
-    int id = IDOK;
-    if (!std::strcmp(button, "yes")) id = IDYES;
-    if (!std::strcmp(button, "no")) id = IDNO;
-    if (!std::strcmp(button, "cancel")) id = IDCANCEL;
-    PostMessageW(s.found, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-  }
-  return 0;
+// Calls f for each top-level window, or for each descendant of `parent`.
+template <typename F>
+void ForEachWindow(F f, HWND parent = nullptr) {
+  auto call = [](HWND w, LPARAM lp) -> BOOL {
+    (*reinterpret_cast<F*>(lp))(w);
+    return TRUE;
+  };
+  if (parent)
+    EnumChildWindows(parent, call, reinterpret_cast<LPARAM>(&f));
+  else
+    EnumWindows(call, reinterpret_cast<LPARAM>(&f));
 }
 
-LRESULT CALLBACK ParentProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  if (m == WM_DESTROY) PostQuitMessage(0);
-  return DefWindowProcW(w, m, wp, lp);
+HWND WaitDialog(const std::string& caption, int ms) {
+  return WaitFor(ms, [&] {
+    HWND found = nullptr;
+    ForEachWindow([&](HWND w) { found = ClassOf(w) == L"#32770" && TextOf(w) == Wide(caption) ? w : found; });
+    return found;
+  });
 }
 
-int Parent(int width, int height, int ms) {
+// A plain top-level window that ends the program once destroyed (DefWindowProc destroys it on WM_CLOSE).
+int Window(const wchar_t* title, int x, int y, int width, int height, int ms, bool print) {
   WNDCLASSW wc{};
-  wc.lpfnWndProc = ParentProc;
+  wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (m == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(w, m, wp, lp);
+  };
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = L"HzProbeParent";
+  wc.lpszClassName = L"HzProbeWindow";
   RegisterClassW(&wc);
-  HWND w = CreateWindowExW(0, wc.lpszClassName, L"HzProbe Parent", WS_POPUP | WS_VISIBLE, 100, 100, width, height,
-                           nullptr, nullptr, wc.hInstance, nullptr);
-  std::printf("%lld\n", static_cast<long long>(reinterpret_cast<INT_PTR>(w)));
+  HWND w = CreateWindowExW(0, wc.lpszClassName, title, WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+  if (print) std::printf("%lld\n", reinterpret_cast<long long>(w));
   std::fflush(stdout);
-  SetTimer(w, 1, static_cast<UINT>(ms), nullptr);
+  if (ms > 0) SetTimer(w, 1, static_cast<UINT>(ms), nullptr);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (msg.message == WM_TIMER && msg.hwnd == w) DestroyWindow(w);
@@ -145,175 +127,145 @@ int Parent(int width, int height, int ms) {
   return 0;
 }
 
-BOOL CALLBACK PrintChild(HWND w, LPARAM lp) {
-  HWND parent = reinterpret_cast<HWND>(lp);
-  if (GetAncestor(w, GA_PARENT) != parent) return TRUE;
-  RECT r{};
-  GetWindowRect(w, &r);
-  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-  std::printf("%s|%ld|%ld|%ld|%ld|%d|%lld\n", Utf8(TextOf(w)).c_str(), r.left, r.top, r.right - r.left,
-              r.bottom - r.top, IsWindowVisible(w) ? 1 : 0, static_cast<long long>(reinterpret_cast<INT_PTR>(w)));
-  return TRUE;
+int StandIn(const wchar_t* self) {
+  if (const char* log = std::getenv("HZ_STANDIN_LOG")) {
+    if (FILE* f = std::fopen(log, "ab")) {
+      std::fprintf(f, "%ls|%ls\n", self, GetCommandLineW());
+      std::fclose(f);
+    }
+  }
+  if (const char* delay = std::getenv("HZ_STANDIN_DELAY_MS")) Sleep(static_cast<DWORD>(std::atoi(delay)));
+  return Window(L"Tovira_VC", 0, 0, 320, 240, 0, false);
 }
 
-BOOL CALLBACK PrintDialog(HWND w, LPARAM) {
-  wchar_t cls[64] = {};
-  GetClassNameW(w, cls, 64);
-  if (std::wcscmp(cls, L"#32770") == 0 && IsWindowVisible(w)) std::printf("%s\n", Utf8(TextOf(w)).c_str());
-  return TRUE;
-}
-
-// The innermost visible control under a point of `top`'s client area.
-HWND ControlAt(HWND top, POINT client, POINT* local) {
+int Control(const std::string& cmd, HWND top, POINT client, const std::string& arg) {
+  // The innermost visible control under the point, and the point in its own coordinates.
   HWND w = top;
   POINT p = client;
-  for (;;) {
-    HWND c = ChildWindowFromPointEx(w, p, CWP_SKIPINVISIBLE);
-    if (!c || c == w) break;
+  for (HWND c; (c = ChildWindowFromPointEx(w, p, CWP_SKIPINVISIBLE)) && c != w; w = c)
     MapWindowPoints(w, c, &p, 1);
-    w = c;
+  if (cmd == "settext") return !SetText(w, arg);
+  if (cmd == "at") {
+    RECT r{};
+    GetWindowRect(w, &r);
+    std::printf("%s|%s|%d|%ld|%ld|%ld|%ld\n", Utf8(ClassOf(w)).c_str(), Utf8(TextOf(w)).c_str(),
+                IsWindowEnabled(w) ? 1 : 0, r.left, r.top, r.right, r.bottom);
+    return 0;
   }
-  if (local) *local = p;
-  return w;
-}
-
-int At(HWND top, POINT p) {
-  HWND w = ControlAt(top, p, nullptr);
-  wchar_t cls[64] = {};
-  GetClassNameW(w, cls, 64);
-  RECT r{};
-  GetWindowRect(w, &r);
-  std::printf("%s|%s|%d|%ld|%ld|%ld|%ld\n", Utf8(cls).c_str(), Utf8(TextOf(w)).c_str(), IsWindowEnabled(w) ? 1 : 0,
-              r.left, r.top, r.right, r.bottom);
+  ClientToScreen(top, &client);
+  SetCursorPos(client.x, client.y);
+  std::vector<std::pair<UINT, WPARAM>> steps;
+  if (arg != "lup") steps.push_back({WM_MOUSEMOVE, 0});
+  if (arg == "ldown" || arg == "lclick") steps.push_back({WM_LBUTTONDOWN, MK_LBUTTON});
+  if (arg == "lup" || arg == "lclick") steps.push_back({WM_LBUTTONUP, 0});
+  if (arg == "rclick") steps.insert(steps.end(), {{WM_RBUTTONDOWN, MK_RBUTTON}, {WM_RBUTTONUP, 0}});
+  for (const auto& [msg, keys] : steps)
+    if (!PostMessageW(w, msg, keys, MAKELPARAM(p.x, p.y))) return 1;
   return 0;
 }
 
-int Mouse(HWND top, POINT client, const std::string& action) {
-  POINT screen = client;
-  ClientToScreen(top, &screen);
-  SetCursorPos(screen.x, screen.y);
-  POINT local{};
-  HWND w = ControlAt(top, client, &local);
-  const LPARAM at = MAKELPARAM(local.x, local.y);
-  struct Step { UINT msg; WPARAM keys; };
-  std::vector<Step> steps{{WM_MOUSEMOVE, 0}};
-  if (action == "ldown" || action == "lclick") steps.push_back({WM_LBUTTONDOWN, MK_LBUTTON});
-  if (action == "lup" || action == "lclick") steps.push_back({WM_LBUTTONUP, 0});
-  if (action == "rclick") steps.insert(steps.end(), {{WM_RBUTTONDOWN, MK_RBUTTON}, {WM_RBUTTONUP, 0}});
-  if (action == "mclick") steps.insert(steps.end(), {{WM_MBUTTONDOWN, MK_MBUTTON}, {WM_MBUTTONUP, 0}});
-  if (action == "lup") steps.erase(steps.begin());
-  for (const Step& s : steps)
-    if (!PostMessageW(w, s.msg, s.keys, at)) return 1;
-  return 0;
-}
-
-// The file name box is 0x47c; the innermost window with that id is its edit field.
-BOOL CALLBACK FindFileNameBox(HWND w, LPARAM lp) {
-  if (GetDlgCtrlID(w) == 0x47c) *reinterpret_cast<HWND*>(lp) = w;
-  return TRUE;
-}
-
-int FileDialog(const char* caption, int ms, const char* path) {
-  MsgBoxSearch s{Wide(caption)};
-  const DWORD start = GetTickCount();
-  while (!s.found) {
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&s));
-    if (s.found) break;
-    if (static_cast<int>(GetTickCount() - start) > ms) return 1;
-    Sleep(20);
+int Run(const std::vector<std::string>& a) {
+  const std::size_t n = a.size();
+  const std::string cmd = n > 1 ? a[1] : "";
+  auto num = [&](std::size_t i) { return std::atoi(a[i].c_str()); };
+  if (cmd == "wait-window" && (n == 4 || n == 5))
+    return !WaitFor(num(3), [&] { return n == 4 || IsWindowVisible(Find(a[2])) ? Find(a[2]) : nullptr; });
+  if (cmd == "exists" && n == 3) return !Find(a[2]);
+  if (cmd == "msgbox" && (n == 4 || n == 5)) {
+    HWND box = WaitDialog(a[2], num(3));
+    if (!box) return 1;
+    ForEachWindow(
+        [](HWND w) {
+          if (_wcsicmp(ClassOf(w).c_str(), L"Static") == 0 && !TextOf(w).empty())
+            std::printf("%s\n", Utf8(TextOf(w)).c_str());
+        },
+        box);
+    if (n == 5) PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return 0;
   }
-  HWND box = nullptr;
-  EnumChildWindows(s.found, FindFileNameBox, reinterpret_cast<LPARAM>(&box));
-  if (!box) return 1;
-  const std::wstring text = Wide(path);
-  DWORD_PTR ignored = 0;
-  if (!SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
-                           &ignored))
-    return 1;
-  return PostMessageW(s.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) ? 0 : 1;
-}
-
-int Usage() {
+  if (cmd == "post" && n == 6) {
+    HWND w = Find(a[2]);
+    return !(w && PostMessageW(w, static_cast<UINT>(std::stoul(a[3], nullptr, 0)),
+                               std::stoull(a[4], nullptr, 0), std::stoll(a[5], nullptr, 0)));
+  }
+  if (cmd == "parent" && n == 5) return Window(L"HzProbe Parent", 100, 100, num(2), num(3), num(4), true);
+  if (cmd == "children" && n == 3) {
+    HWND parent = Handle(a[2]);
+    if (!IsWindow(parent)) return 1;
+    ForEachWindow(
+        [&](HWND w) {
+          RECT r{};
+          GetWindowRect(w, &r);
+          MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+          if (GetAncestor(w, GA_PARENT) == parent)
+            std::printf("%s|%ld|%ld|%ld|%ld|%d|%lld\n", Utf8(TextOf(w)).c_str(), r.left, r.top,
+                        r.right - r.left, r.bottom - r.top, IsWindowVisible(w) ? 1 : 0,
+                        reinterpret_cast<long long>(w));
+        },
+        parent);
+    return 0;
+  }
+  if (cmd == "detach" && n == 5) {
+    HWND w = Handle(a[2]);
+    if (!IsWindow(w)) return 1;
+    SetParent(w, nullptr);
+    SetWindowLongW(w, GWL_STYLE, (GetWindowLongW(w, GWL_STYLE) & ~WS_CHILD) | WS_POPUP);
+    SetWindowPos(w, HWND_TOPMOST, num(3), num(4), 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return 0;
+  }
+  if (cmd == "cursor" && n == 2) {
+    CURSORINFO ci{sizeof ci, 0, nullptr, {}};
+    if (!GetCursorInfo(&ci)) return 1;
+    std::printf("%d\n", (ci.flags & CURSOR_SHOWING) ? 1 : 0);
+    return 0;
+  }
+  if (cmd == "dialogs" && n == 2) {
+    ForEachWindow([](HWND w) {
+      if (ClassOf(w) == L"#32770" && IsWindowVisible(w)) std::printf("%s\n", Utf8(TextOf(w)).c_str());
+    });
+    return 0;
+  }
+  if ((cmd == "at" && n == 5) || ((cmd == "mouse" || cmd == "settext") && n == 6)) {
+    HWND top = Find(a[2]);
+    return top ? Control(cmd, top, POINT{num(3), num(4)}, n == 6 ? a[5] : "") : 1;
+  }
+  if (cmd == "filedialog" && n == 5) {
+    HWND dialog = WaitDialog(a[2], num(3));
+    // The file name box is 0x47c; the innermost window with that id is its edit field.
+    HWND box = nullptr;
+    if (dialog) ForEachWindow([&](HWND w) { box = GetDlgCtrlID(w) == 0x47c ? w : box; }, dialog);
+    return !(box && SetText(box, a[4]) && PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0));
+  }
+  if (cmd == "hold" && n >= 4) {
+    for (std::size_t i = 3; i < n; ++i) {
+      if (CreateFileW(Wide(a[i]).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_NORMAL, nullptr) == INVALID_HANDLE_VALUE) {
+        std::printf("cannot hold %s: error %lu\n", a[i].c_str(), GetLastError());
+        return 1;
+      }
+    }
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(num(2)));  // the handles close as the program ends
+    return 0;
+  }
   std::fprintf(stderr, "hzprobe: unknown or incomplete command\n");
   return 2;
 }
 
 }  // namespace
 
-int main(int, char**) {
+int main() {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const wchar_t* name = std::wcsrchr(self, L'\\');
+  if (_wcsicmp(name ? name + 1 : self, L"hzprobe.exe") != 0) return StandIn(self);
   // The C runtime's argv is in the ANSI code page; Japanese titles need the wide command line.
   int argc = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &argc);
   std::vector<std::string> args;
   for (int i = 0; i < argc; ++i) args.push_back(Utf8(wide[i]));
   LocalFree(wide);
-  std::vector<char*> pointers;
-  for (std::string& a : args) pointers.push_back(a.data());
-  char** argv = pointers.data();
-  if (argc < 2) return Usage();
-  const std::string cmd = argv[1];
-  if (cmd == "wait-window" && argc == 4) return WaitFor(Wide(argv[2]), std::atoi(argv[3]), true);
-  if (cmd == "wait-gone" && argc == 4) return WaitFor(Wide(argv[2]), std::atoi(argv[3]), false);
-  if (cmd == "exists" && argc == 3) return Find(Wide(argv[2])) ? 0 : 1;
-  if (cmd == "msgbox" && (argc == 4 || argc == 5)) return MsgBox(argv[2], std::atoi(argv[3]), argc == 5 ? argv[4] : nullptr);
-  if (cmd == "post" && argc == 6) {
-    HWND w = Find(Wide(argv[2]));
-    if (!w) return 1;
-    return PostMessageW(w, static_cast<UINT>(Number(argv[3])), static_cast<WPARAM>(Number(argv[4])),
-                        static_cast<LPARAM>(Number(argv[5]))) ? 0 : 1;
-  }
-  if (cmd == "parent" && argc == 5) return Parent(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
-  if (cmd == "children" && argc == 3) {
-    HWND parent = reinterpret_cast<HWND>(static_cast<INT_PTR>(Number(argv[2])));
-    if (!IsWindow(parent)) return 1;
-    EnumChildWindows(parent, PrintChild, reinterpret_cast<LPARAM>(parent));
-    return 0;
-  }
-  if (cmd == "detach" && argc == 5) {
-    HWND w = reinterpret_cast<HWND>(static_cast<INT_PTR>(Number(argv[2])));
-    if (!IsWindow(w)) return 1;
-    SetParent(w, nullptr);
-    SetWindowLongW(w, GWL_STYLE, (GetWindowLongW(w, GWL_STYLE) & ~WS_CHILD) | WS_POPUP);
-    SetWindowPos(w, HWND_TOPMOST, std::atoi(argv[3]), std::atoi(argv[4]), 0, 0,
-                 SWP_NOSIZE | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
-    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    return 0;
-  }
-  if (cmd == "cursor" && argc == 2) {
-    CURSORINFO ci{};
-    ci.cbSize = sizeof ci;
-    if (!GetCursorInfo(&ci)) return 1;
-    std::printf("%d\n", (ci.flags & CURSOR_SHOWING) ? 1 : 0);
-    return 0;
-  }
-  if (cmd == "rect" && argc == 3) {
-    HWND w = Find(Wide(argv[2]));
-    RECT r{};
-    if (!w || !GetWindowRect(w, &r)) return 1;
-    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
-    return 0;
-  }
-  if (cmd == "dialogs" && argc == 2) return EnumWindows(PrintDialog, 0) ? 0 : 1;
-  if ((cmd == "at" && argc == 5) || (cmd == "mouse" && argc == 6) || (cmd == "settext" && argc == 6)) {
-    HWND top = Find(Wide(argv[2]));
-    if (!top) return 1;
-    const POINT p{std::atoi(argv[3]), std::atoi(argv[4])};
-    if (cmd == "at") return At(top, p);
-    if (cmd == "mouse") return Mouse(top, p, argv[5]);
-    const std::wstring text = Wide(argv[5]);
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(ControlAt(top, p, nullptr), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                               SMTO_ABORTIFHUNG, 5000, &ignored) ? 0 : 1;
-  }
-  if (cmd == "wait-visible" && argc == 4) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-      HWND w = Find(Wide(argv[2]));
-      if (w && IsWindowVisible(w)) return 0;
-      if (static_cast<int>(GetTickCount() - start) > std::atoi(argv[3])) return 1;
-      Sleep(10);
-    }
-  }
-  if (cmd == "filedialog" && argc == 5) return FileDialog(argv[2], std::atoi(argv[3]), argv[4]);
-  return Usage();
+  return Run(args);
 }

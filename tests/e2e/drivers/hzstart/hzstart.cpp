@@ -15,33 +15,26 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: hzstart PROGRAM TITLE MS\n");
     return 3;
   }
-  const double limit = std::atof(argv[3]);
-  LARGE_INTEGER frequency{};
-  LARGE_INTEGER start{};
-  LARGE_INTEGER now{};
+  LARGE_INTEGER frequency{}, start{}, now{};
   QueryPerformanceFrequency(&frequency);
-  auto elapsed = [&] {
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-  };
-
+  QueryPerformanceCounter(&start);
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  QueryPerformanceCounter(&start);
   if (!CreateProcessA(argv[1], nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     std::fprintf(stderr, "hzstart: cannot start %s (%lu)\n", argv[1], GetLastError());
     return 3;
   }
-  CloseHandle(pi.hThread);
-  for (;;) {
-    if (FindWindowA(nullptr, argv[2])) {
-      std::printf("%.1f\n", elapsed());
+  for (;; Sleep(1)) {
+    const bool found = FindWindowA(nullptr, argv[2]) != nullptr;
+    QueryPerformanceCounter(&now);
+    const double ms =
+        1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    if (found) {
+      std::printf("%.1f\n", ms);
       return 0;
     }
     if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) return 2;
-    if (elapsed() > limit) return 1;
-    Sleep(1);
+    if (ms > std::atof(argv[3])) return 1;
   }
 }

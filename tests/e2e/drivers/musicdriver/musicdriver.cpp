@@ -1,15 +1,14 @@
 // musicdriver: runs the music module against the real platform, timed like
-// the session, and prints every call it makes with its result.
+// the session, and prints every call it makes with its result
+// ("mci COMMAND -> CODE [REPLY]", "wave devices N", "sound NAME FLAGS -> RESULT"),
+// then "polls N cd_ok 0|1" (cd), "stopped" and "done".
 //
 //   musicdriver wav PATH SECONDS [AFTER]   WAV_Play, SECONDS later WAV_Stop
 //   musicdriver mp3 PATH SECONDS [AFTER]   MP3_Open, MP3_Check every 1000 ms, then MP3_Close
 //   musicdriver cd SECONDS [TRACK]         CD_Open, CD_Check every 200 ms while CD_Ok, then
-//                                          CD_Close if the poll was still running
+//                                          CD_Close if the poll still runs (as the session does)
 //
-// After the stop the program lives AFTER more seconds (default 0), so a test
-// can hear that the stop, not the end of the process, silenced the music.
-// Output lines: "mci <command> -> <code> [<reply>]", "sound <name> <flags> -> <result>",
-// "started", "stopped", "polls <n> cd_ok <0|1>", "checks <n>", "done".
+// It lives AFTER seconds past the stop, so a test hears that the stop silenced the music.
 #include <windows.h>
 
 #include <cstdio>
@@ -30,15 +29,14 @@ void Line(const std::string& text) {
 // Passes every call on to the platform and prints it.
 class LoggingDevice final : public hz::MusicDevice {
  public:
-  std::uint32_t SendString(const char* command, char* reply, std::uint32_t replySize) override {
-    const std::uint32_t code = real_.SendString(command, reply, replySize);
-    std::string line = std::string("mci ") + command + " -> " + std::to_string(code);
-    if (code == 0 && replySize > 0) line += " " + std::string(reply, strnlen(reply, replySize));
-    Line(line);
+  std::uint32_t SendString(const char* command, char* reply, std::uint32_t size) override {
+    const std::uint32_t code = real_.SendString(command, reply, size);
+    const std::string answer = code == 0 && size > 0 ? " " + std::string(reply, strnlen(reply, size)) : "";
+    Line(std::string("mci ") + command + " -> " + std::to_string(code) + answer);
     return code;
   }
-  bool GetErrorString(std::uint32_t code, char* text, std::uint32_t textSize) override {
-    return real_.GetErrorString(code, text, textSize);
+  bool GetErrorString(std::uint32_t code, char* text, std::uint32_t size) override {
+    return real_.GetErrorString(code, text, size);
   }
   std::uint32_t WaveOutDeviceCount() override {
     const std::uint32_t n = real_.WaveOutDeviceCount();
@@ -56,89 +54,58 @@ class LoggingDevice final : public hz::MusicDevice {
   hz::win::Win32MusicDevice real_;
 };
 
-// Pumps messages for `ms`, calling `tick` on every tick of a `periodMs` thread timer
-// while it returns true.
+// Pumps messages for `seconds`, calling `tick` every `periodMs` (0: never) while it returns true.
 template <typename Tick>
-void Run(DWORD ms, UINT periodMs, Tick tick) {
-  const UINT_PTR timer = periodMs ? SetTimer(nullptr, 0, periodMs, nullptr) : 0;
-  const UINT_PTR end = SetTimer(nullptr, 0, ms ? ms : 1, nullptr);
-  bool ticking = timer != 0;
+void Run(const char* seconds, UINT periodMs, Tick tick) {
+  UINT_PTR timer = periodMs ? SetTimer(nullptr, 0, periodMs, nullptr) : 0;
+  const UINT_PTR end = SetTimer(nullptr, 0, static_cast<UINT>(std::atof(seconds) * 1000.0) + 1, nullptr);
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (msg.message == WM_TIMER && msg.hwnd == nullptr) {
-      if (msg.wParam == end) break;
-      if (ticking && msg.wParam == timer && !tick()) {
-        KillTimer(nullptr, timer);
-        ticking = false;
-      }
-      continue;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0 && !(msg.message == WM_TIMER && msg.wParam == end)) {
+    if (msg.message == WM_TIMER && timer && msg.wParam == timer && !tick()) {
+      KillTimer(nullptr, timer);
+      timer = 0;
     }
     DispatchMessageW(&msg);
   }
   KillTimer(nullptr, end);
-  if (ticking) KillTimer(nullptr, timer);
-}
-
-DWORD Seconds(const char* text) { return static_cast<DWORD>(std::atof(text) * 1000.0); }
-
-int Usage() {
-  std::fprintf(stderr, "usage: musicdriver wav|mp3 PATH SECONDS [AFTER] | cd SECONDS [TRACK]\n");
-  return 2;
+  if (timer) KillTimer(nullptr, timer);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) return Usage();
-  const std::string mode = argv[1];
+  const std::string mode = argc > 2 ? argv[1] : "";
   LoggingDevice device;
   hz::MusicSettings settings;
   hz::Tovira_BGM bgm(device, settings);
-
   if (mode == "cd") {
     settings.BGM_Kind = hz::kMusicCd;
     settings.BGM_RepeatTrack = static_cast<std::int16_t>(argc > 3 ? std::atoi(argv[3]) : 0);
     bgm.CD_Open();
-    Line("started");
     int polls = 0;
-    bool polling = true;
-    Run(Seconds(argv[2]), 200, [&] {
+    Run(argv[2], 200, [&] {
       bgm.CD_Check();
       ++polls;
-      polling = bgm.CD_Ok();
-      return polling;
+      return bgm.CD_Ok();
     });
     Line("polls " + std::to_string(polls) + " cd_ok " + std::to_string(bgm.CD_Ok()));
-    // The session closes the CD only while its poll is still running.
-    if (polling) bgm.CD_Close();
+    if (bgm.CD_Ok()) bgm.CD_Close();
     Line("stopped");
-  } else if (mode == "wav" || mode == "mp3") {
-    if (argc < 4) return Usage();
+  } else if ((mode == "wav" || mode == "mp3") && argc > 3) {
     settings.BGM_Kind = hz::kMusicFile;
     settings.BGM_File = argv[2];
-    Line("type " + hz::MusicFileType(settings.BGM_File));
     const bool mp3 = mode == "mp3";
-    if (mp3)
-      bgm.MP3_Open();
-    else
-      bgm.WAV_Play();
-    Line("started");
-    int checks = 0;
-    Run(Seconds(argv[3]), mp3 ? 1000 : 0, [&] {
+    mp3 ? bgm.MP3_Open() : bgm.WAV_Play();
+    Run(argv[3], mp3 ? 1000 : 0, [&] {
       bgm.MP3_Check();
-      ++checks;
       return true;
     });
-    if (mp3) {
-      bgm.MP3_Close();
-      Line("checks " + std::to_string(checks));
-    } else {
-      bgm.WAV_Stop();
-    }
+    mp3 ? bgm.MP3_Close() : bgm.WAV_Stop();
     Line("stopped");
-    if (argc > 4) Run(Seconds(argv[4]), 0, [] { return true; });
+    if (argc > 4) Run(argv[4], 0, [] { return true; });
   } else {
-    return Usage();
+    std::fprintf(stderr, "usage: musicdriver wav|mp3 PATH SECONDS [AFTER] | cd SECONDS [TRACK]\n");
+    return 2;
   }
   Line("done");
   return 0;
