@@ -63,6 +63,21 @@ std::uint8_t Expand5(std::uint32_t v) { return static_cast<std::uint8_t>((v << 3
 
 }  // namespace
 
+namespace {
+DibMessageHandler g_handler = nullptr;
+}  // namespace
+
+void SetDibMessageHandler(DibMessageHandler handler) { g_handler = handler; }
+
+void ReportDibError(DibError error, const char* path) {
+  const std::string text = DibErrorText(error, path);
+  if (g_handler) {
+    g_handler(text.c_str());
+  } else {
+    ShowDibMessage(text.c_str());
+  }
+}
+
 std::string DibErrorText(DibError error, const char* path) {
   switch (error) {
     case DibError::kOpenFailed:

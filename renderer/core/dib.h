@@ -44,6 +44,11 @@ std::string DibErrorText(DibError error, const char* path);
 using DibMessageHandler = void (*)(const char* text);
 void SetDibMessageHandler(DibMessageHandler handler);
 
+// Shows the message for an error: through the handler when one is set, else
+// by ShowDibMessage, which each platform's reader defines.
+void ReportDibError(DibError error, const char* path);
+void ShowDibMessage(const char* text);
+
 // Where the pieces of a bitmap file lie, after every field has been checked
 // against the file's length.
 struct DibLayout {

@@ -9,17 +9,6 @@
 
 namespace {
 
-hz::DibMessageHandler g_handler = nullptr;
-
-void Report(hz::DibError error, const char* path) {
-  const std::string text = hz::DibErrorText(error, path);
-  if (g_handler) {
-    g_handler(text.c_str());
-  } else {
-    MessageBoxA(GetFocus(), text.c_str(), "Error", MB_OK);
-  }
-}
-
 // Everything the reader acquires, released in reverse order however it ends.
 struct Acquired {
   HANDLE file = INVALID_HANDLE_VALUE;
@@ -43,7 +32,7 @@ struct Acquired {
 }  // namespace
 
 namespace hz {
-void SetDibMessageHandler(DibMessageHandler handler) { g_handler = handler; }
+void ShowDibMessage(const char* text) { MessageBoxA(GetFocus(), text, "Error", MB_OK); }
 }  // namespace hz
 
 DibImage* LoadDibImage(const char* path) {
@@ -55,7 +44,7 @@ DibImage* LoadDibImage(const char* path) {
   }
   if (got.mapping) got.view = MapViewOfFile(got.mapping, FILE_MAP_READ, 0, 0, 0);
   if (!got.view) {
-    Report(hz::DibError::kOpenFailed, path);
+    hz::ReportDibError(hz::DibError::kOpenFailed, path);
     return nullptr;
   }
 
@@ -63,7 +52,7 @@ DibImage* LoadDibImage(const char* path) {
   const hz::DibError error = hz::ParseDib(static_cast<const std::uint8_t*>(got.view),
                                           static_cast<std::size_t>(size.QuadPart), &layout);
   if (error != hz::DibError::kNone) {
-    Report(error, path);
+    hz::ReportDibError(error, path);
     return nullptr;
   }
 
@@ -79,14 +68,14 @@ DibImage* LoadDibImage(const char* path) {
   got.dc = CreateCompatibleDC(nullptr);
   if (got.dc) got.section = CreateDIBSection(got.dc, &target, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!got.section || !bits) {
-    Report(hz::DibError::kOutOfMemory, path);
+    hz::ReportDibError(hz::DibError::kOutOfMemory, path);
     return nullptr;
   }
   // The section is written while not selected into any context, as SetDIBits asks.
   const auto* pixels = static_cast<const std::uint8_t*>(got.view) + layout.pixelOffset;
   if (SetDIBits(got.dc, got.section, 0, static_cast<UINT>(layout.height), pixels,
                 reinterpret_cast<const BITMAPINFO*>(layout.info.data()), DIB_RGB_COLORS) == 0) {
-    Report(hz::DibError::kConversionError, path);
+    hz::ReportDibError(hz::DibError::kConversionError, path);
     return nullptr;
   }
   GdiFlush();
@@ -98,7 +87,7 @@ DibImage* LoadDibImage(const char* path) {
   if (!data || !image) {
     std::free(data);
     std::free(image);
-    Report(hz::DibError::kOutOfMemory, path);
+    hz::ReportDibError(hz::DibError::kOutOfMemory, path);
     return nullptr;
   }
   const auto* src = static_cast<const std::uint8_t*>(bits);

@@ -7,17 +7,6 @@
 
 namespace {
 
-hz::DibMessageHandler g_handler = nullptr;
-
-void Report(hz::DibError error, const char* path) {
-  const std::string text = hz::DibErrorText(error, path);
-  if (g_handler) {
-    g_handler(text.c_str());
-  } else {
-    std::fprintf(stderr, "Error: %s\n", text.c_str());
-  }
-}
-
 bool ReadWhole(const char* path, std::vector<std::uint8_t>* bytes) {
   std::FILE* f = std::fopen(path, "rb");
   if (!f) return false;
@@ -35,17 +24,17 @@ bool ReadWhole(const char* path, std::vector<std::uint8_t>* bytes) {
 }  // namespace
 
 namespace hz {
-void SetDibMessageHandler(DibMessageHandler handler) { g_handler = handler; }
+void ShowDibMessage(const char* text) { std::fprintf(stderr, "Error: %s\n", text); }
 }  // namespace hz
 
 DibImage* LoadDibImage(const char* path) {
   std::vector<std::uint8_t> bytes;
   if (!path || !ReadWhole(path, &bytes)) {
-    Report(hz::DibError::kOpenFailed, path);
+    hz::ReportDibError(hz::DibError::kOpenFailed, path);
     return nullptr;
   }
   hz::DibError error = hz::DibError::kNone;
   DibImage* image = hz::DecodeDib(bytes.data(), bytes.size(), &error);
-  if (!image) Report(error, path);
+  if (!image) hz::ReportDibError(error, path);
   return image;
 }
