@@ -79,10 +79,14 @@ TEST(SceneCurveTest, TheEndsStayAndTheHandlesSwingWithTheirFourPeriods) {
 
 TEST(SceneCurveTest, TheCurveRunsFromStartToEndPullingTowardsTheHandles) {
   const ControlPoints points = {{1, 2, 3}, {0, 4, 0}, {5, 6, 7}, {0, 0, -8}};
-  // (P0 + 3 P1 + 3 P2 + P3) / 8 in the middle, with P1 = S + HS and P2 = E + HE.
+  // (P0 + 3 P1 + 3 P2 + P3) / 8 in the middle, with P1 = S + HS and P2 = E + HE;
+  // (27 P0 + 27 P1 + 9 P2 + P3) / 64 at a quarter, which tells P1 from P2.
   const struct {
     float t, x, y, z;
-  } cases[] = {{0, 1, 2, 3}, {1, 5, 6, 7}, {0.5f, 24 / 8.0f, 44 / 8.0f, 16 / 8.0f}};
+  } cases[] = {{0, 1, 2, 3},
+               {1, 5, 6, 7},
+               {0.5f, 24 / 8.0f, 44 / 8.0f, 16 / 8.0f},
+               {0.25f, 104 / 64.0f, 276 / 64.0f, 160 / 64.0f}};
   for (const auto& c : cases) {
     float p[3];
     EvalBezier(points, c.t, p);
