@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "win32_text.h"
+
 namespace hz::win {
 
 std::string Win32ProfileStore::ReadString(const std::string& section, const std::string& key,
@@ -22,8 +24,6 @@ bool Win32ProfileStore::WriteString(const std::string& section, const std::strin
 }
 
 // The narrow profile functions speak the system's ANSI code page.
-LeadByteTest Win32ProfileStore::LeadBytes() const {
-  return [](unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; };
-}
+LeadByteTest Win32ProfileStore::LeadBytes() const { return IsAnsiLeadByte; }
 
 }  // namespace hz::win

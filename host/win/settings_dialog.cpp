@@ -310,8 +310,7 @@ class SettingsDialog final : public Window<SettingsDialog> {
     }
     host_.music.BGM_File = ansi;
     fileName_.SetText(chosen);
-    // The folder is cut on the UTF-8 form: a Shift-JIS trail byte can look like a backslash.
-    host_.music.BGM_Folder = Narrow(Widen(DirectoryPart(Narrow(chosen))), CP_ACP);
+    host_.music.BGM_Folder = DirectoryPart(ansi, IsAnsiLeadByte);
   }
 
   void Confirm() {

@@ -32,6 +32,10 @@ inline std::string Narrow(std::wstring_view text, UINT codePage = CP_UTF8, bool*
   return out;
 }
 
+// Whether a byte begins a two-byte character in the ANSI code page, the one
+// paths and the settings file are kept in.
+inline bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
 // The running program's folder, without a trailing backslash.
 inline std::wstring ProgramFolderW() {
   std::wstring path(MAX_PATH, L'\0');
