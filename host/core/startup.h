@@ -7,17 +7,12 @@
 #include <string_view>
 
 #include "command_line.h"
+#include "names.h"
 #include "profile.h"
 #include "settings_file.h"
 
 namespace hz {
 
-inline constexpr char kSessionTitle[] = "Tovira_Main";
-inline constexpr char kDialogTitle[] = "<Hazumaki>";
-inline constexpr char kPreviewTitle[] = "Preview Window";
-inline constexpr char kRendererTitle[] = "Tovira_VC";
-inline constexpr char kWorkingFolder[] = "C:\\k_arden";
-inline constexpr char kRendererFile[] = "\\Hazumaki.dll";
 inline constexpr char kApplicationTitle[] = "Hazumaki";
 inline constexpr char kMissingRendererMessage[] = "Hazumaki.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
