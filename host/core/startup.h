@@ -19,7 +19,7 @@ inline constexpr char kMissingRendererMessage[] = "Hazumaki.dll が同じﾌｫ�
 // Values the host's parts share for the life of the process.
 struct HostState {
   MusicSettings music;
-  std::int16_t Cursor_X = 0;                 // cursor point captured by the settings dialog
+  std::int16_t Cursor_X = 0;  // cursor point captured by the settings dialog
   std::int16_t Cursor_Y = 0;
   std::optional<std::int32_t> Cursor_Count;  // set only when saver mode hid the cursor
   std::string arguments;                     // the command line after the program path

@@ -152,8 +152,7 @@ void Command::DrawFace(controls::Face face, bool hoverGradient) {
   if (!dc) return;
   const int w = face_.width();
   const int h = face_.height();
-  const controls::NineSlice slices =
-      controls::ComputeNineSlice(w * kTwipsPerPixel, h * kTwipsPerPixel);
+  const controls::NineSlice slices = controls::ComputeNineSlice(w * kTwipsPerPixel, h * kTwipsPerPixel);
 
   face_.Fill(GetSysColor(COLOR_BTNFACE));
 
