@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-namespace hz {
+#include "twips.h"
 
-inline constexpr int kTwipsPerPixel = 15;
+namespace hz {
 
 struct PreviewSize {
   std::int16_t widthTwips = 0;  // an axis over 32767 twips cannot be held and stays 0

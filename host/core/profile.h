@@ -36,13 +36,19 @@ bool Profile_Write(ProfileStore& store, const std::string& section, const std::s
 // INI files read and written by us, with the visible behaviour of the
 // platform's functions: sections and keys matched without regard to ASCII
 // case, values trimmed of blanks on reading and written verbatim, the rest of
-// the file kept as it was.
+// the file kept as it was. Values are in the code page that `leadBytes`
+// describes (null: one byte per character).
 class IniFileStore final : public ProfileStore {
  public:
+  explicit IniFileStore(LeadByteTest leadBytes = nullptr) : leadBytes_(leadBytes) {}
   std::string ReadString(const std::string& section, const std::string& key, const std::string& file,
                          std::size_t bufferSize) override;
   bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& file) override;
+  LeadByteTest LeadBytes() const override { return leadBytes_; }
+
+ private:
+  LeadByteTest leadBytes_;
 };
 
 }  // namespace hz

@@ -2,9 +2,7 @@
 
 namespace hz {
 
-std::string TextureFilePath(int index) {
-  return std::string(kWorkingFolder) + "\\Tovira0" + std::to_string(index + 1) + ".bmp";
-}
+std::string TextureFilePath(int index) { return std::string(kWorkingFolder) + "\\" + kTextureFiles[index]; }
 
 void Tovira_S::SetTimer(SessionTimer t, bool on) {
   enabled_[static_cast<int>(t)] = on;

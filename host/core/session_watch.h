@@ -21,8 +21,6 @@ class RendererWatch {
   // One look; true when the session is over. Tick counts may wrap.
   bool Tick(std::uint32_t now, bool windowExists, bool processRunning);
 
-  bool windowSeen() const { return seen_; }
-
  private:
   std::uint32_t start_;
   bool processStarted_;

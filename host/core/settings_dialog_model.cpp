@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "conversions.h"
+#include "twips.h"
 
 namespace hz {
 
@@ -71,13 +72,12 @@ ChosenPathCheck CheckChosenPath(std::string_view ansiPath, bool representable) {
 }
 
 Placement PlaceDialog(int screenWidth, int screenHeight, int windowWidth, int windowHeight) {
-  constexpr int kTwips = 15;
   // Integer division drops the remainder towards zero, also when the window
   // is larger than the screen.
-  const int leftTwips = (screenWidth - windowWidth) * kTwips / 2;
-  const int topTwips = (screenHeight - windowHeight) * kTwips / 3;
-  return {static_cast<int>(std::lround(leftTwips / static_cast<double>(kTwips))),
-          static_cast<int>(std::lround(topTwips / static_cast<double>(kTwips)))};
+  const int leftTwips = (screenWidth - windowWidth) * kTwipsPerPixel / 2;
+  const int topTwips = (screenHeight - windowHeight) * kTwipsPerPixel / 3;
+  return {static_cast<int>(std::lround(leftTwips / static_cast<double>(kTwipsPerPixel))),
+          static_cast<int>(std::lround(topTwips / static_cast<double>(kTwipsPerPixel)))};
 }
 
 std::vector<int> SineGradientRows(int height) {

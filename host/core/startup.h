@@ -7,24 +7,19 @@
 #include <string_view>
 
 #include "command_line.h"
+#include "names.h"
 #include "profile.h"
 #include "settings_file.h"
 
 namespace hz {
 
-inline constexpr char kSessionTitle[] = "Tovira_Main";
-inline constexpr char kDialogTitle[] = "<Hazumaki>";
-inline constexpr char kPreviewTitle[] = "Preview Window";
-inline constexpr char kRendererTitle[] = "Tovira_VC";
-inline constexpr char kWorkingFolder[] = "C:\\k_arden";
-inline constexpr char kRendererFile[] = "\\Hazumaki.dll";
 inline constexpr char kApplicationTitle[] = "Hazumaki";
 inline constexpr char kMissingRendererMessage[] = "Hazumaki.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
 // Values the host's parts share for the life of the process.
 struct HostState {
   MusicSettings music;
-  std::int16_t Cursor_X = 0;                 // cursor point captured by the settings dialog
+  std::int16_t Cursor_X = 0;  // cursor point captured by the settings dialog
   std::int16_t Cursor_Y = 0;
   std::optional<std::int32_t> Cursor_Count;  // set only when saver mode hid the cursor
   std::string arguments;                     // the command line after the program path

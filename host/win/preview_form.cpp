@@ -6,6 +6,7 @@
 #include "preview_geometry.h"
 #include "resource.h"
 #include "resources.h"
+#include "win32_text.h"
 #include "window.h"
 
 namespace hz::win {
@@ -27,7 +28,7 @@ class PreviewForm final : public Window<PreviewForm> {
 
     if (auto picture = LoadBitmapResource(instance, IDB_PREVIEW)) picture_ = std::move(*picture);
     if (!Register(instance, 0, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) ||
-        !Create(instance, 0, L"Preview Window", WS_POPUP, 0, 0, 0, 0)) {
+        !Create(instance, 0, Widen(kPreviewTitle).c_str(), WS_POPUP, 0, 0, 0, 0)) {
       PostQuitMessage(0);
       return;
     }

@@ -1,5 +1,5 @@
-// The session form: a hidden window titled "Tovira_Main" whose timers drive
-// the music and the watch on the renderer.
+// The session form: a hidden window, found by its title while a session
+// runs, whose timers drive the music and the watch on the renderer.
 #include <windows.h>
 
 #include "forms.h"
@@ -24,7 +24,8 @@ class SessionForm final : public Window<SessionForm>, public SessionPlatform {
 
   void Load() {
     // Start-up's single-instance test looks for this title: it exists before anything else happens.
-    if (!Register(instance_) || !Create(instance_, 0, L"Tovira_Main", WS_POPUP, 0, 0, 0, 0)) ExitProcess(0);
+    if (!Register(instance_) || !Create(instance_, 0, Widen(kSessionTitle).c_str(), WS_POPUP, 0, 0, 0, 0))
+      ExitProcess(0);
     session_.Load();
   }
 
@@ -65,17 +66,15 @@ class SessionForm final : public Window<SessionForm>, public SessionPlatform {
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
+    if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
       return false;
     CloseHandle(pi.hThread);
     renderer_ = pi.hProcess;
     return true;
   }
 
-  bool RendererRunning() override {
-    return renderer_ && WaitForSingleObject(renderer_, 0) == WAIT_TIMEOUT;
-  }
+  bool RendererRunning() override { return renderer_ && WaitForSingleObject(renderer_, 0) == WAIT_TIMEOUT; }
 
   bool WindowExists(const char* title) override { return FindWindowA(nullptr, title) != nullptr; }
   std::uint32_t TickCount() override { return GetTickCount(); }

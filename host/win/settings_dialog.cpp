@@ -1,4 +1,4 @@
-// Settings: the modal dialog "<Hazumaki>" in which the user chooses the
+// Settings: the modal dialog in which the user chooses the
 // background music and saves it to the settings file. Its rules live in
 // settings_dialog_model; this file lays out the controls and wires them up.
 #include <windows.h>
@@ -120,7 +120,8 @@ class SettingsDialog final : public Window<SettingsDialog> {
     if (!Register(instance_, 0, nullptr, icon)) return;
     RECT r{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&r, kStyle, FALSE, 0);
-    if (!Create(instance_, 0, L"<Hazumaki>", kStyle, 0, 0, r.right - r.left, r.bottom - r.top)) return;
+    if (!Create(instance_, 0, Widen(kDialogTitle).c_str(), kStyle, 0, 0, r.right - r.left, r.bottom - r.top))
+      return;
     Load();
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     UpdateWindow(hwnd());

@@ -15,23 +15,14 @@ namespace hz::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void Put16(Bytes& b, std::size_t at, std::uint32_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-inline void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
-  Put16(b, at, v);
-  Put16(b, at + 2, v >> 16);
-}
-
-// `b` with a 16-bit or 32-bit field changed.
+// `b` with the little-endian field of `size` bytes at `at` set to `v`.
 inline Bytes With(Bytes b, std::size_t at, std::uint32_t v, int size = 4) {
-  size == 2 ? Put16(b, at, v) : Put32(b, at, v);
+  for (int i = 0; i < size; ++i)
+    b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
   return b;
 }
 
-struct BitmapSpec {
+struct BitmapLayout {
   int width = 1, height = 1, bitCount = 24;
   int headerSize = 40;     // 12 or 40
   bool fileHeader = true;  // the 14-byte "BM" header
@@ -40,36 +31,23 @@ struct BitmapSpec {
   Bytes rows;                          // pixel data as stored, bottom row first, already padded
 };
 
-inline Bytes BuildBitmap(const BitmapSpec& s) {
-  const std::size_t entry = s.headerSize == 12 ? 3 : 4;
-  const std::size_t info = s.fileHeader ? 14 : 0;
-  const std::size_t head = info + static_cast<std::size_t>(s.headerSize);
-  const std::size_t offset = head + s.palette.size() * entry;
+inline Bytes BuildBitmap(const BitmapLayout& s) {
+  const std::size_t entry = s.headerSize == 12 ? 3 : 4, info = s.fileHeader ? 14 : 0;
+  const std::size_t head = info + static_cast<std::size_t>(s.headerSize),
+                    offset = head + s.palette.size() * entry;
   Bytes b(offset, 0);
-  if (s.fileHeader) {
-    b[0] = 'B';
-    b[1] = 'M';
-    Put32(b, 2, static_cast<std::uint32_t>(offset + s.rows.size()));
-    Put32(b, 10, static_cast<std::uint32_t>(offset));
-  }
-  Put32(b, info, static_cast<std::uint32_t>(s.headerSize));
-  const auto w = static_cast<std::uint32_t>(s.width), h = static_cast<std::uint32_t>(s.height);
-  if (s.headerSize == 12) {
-    Put16(b, info + 4, w);
-    Put16(b, info + 6, h);
-    Put16(b, info + 8, 1);
-    Put16(b, info + 10, static_cast<std::uint32_t>(s.bitCount));
-  } else {
-    Put32(b, info + 4, w);
-    Put32(b, info + 8, h);
-    Put16(b, info + 12, 1);
-    Put16(b, info + 14, static_cast<std::uint32_t>(s.bitCount));
-    Put32(b, info + 20, static_cast<std::uint32_t>(s.rows.size()));
-    Put32(b, info + 32, s.colorsUsed);
-  }
-  for (std::size_t i = 0; i < s.palette.size(); ++i)
-    for (std::size_t c = 0; c < 3; ++c)
-      b[head + i * entry + c] = static_cast<std::uint8_t>(s.palette[i] >> (8 * c));
+  if (s.fileHeader)
+    b = With(With(With(b, 0, 0x4D42, 2), 2, static_cast<std::uint32_t>(offset + s.rows.size())), 10,
+             static_cast<std::uint32_t>(offset));
+  const int field = s.headerSize == 12 ? 2 : 4;  // the old header keeps sizes in 16 bits
+  b = With(b, info, static_cast<std::uint32_t>(s.headerSize));
+  b = With(b, info + 4, static_cast<std::uint32_t>(s.width), field);
+  b = With(b, info + 4 + field, static_cast<std::uint32_t>(s.height), field);
+  b = With(b, info + 4 + 2 * field, 1, 2);
+  b = With(b, info + 6 + 2 * field, static_cast<std::uint32_t>(s.bitCount), 2);
+  if (s.headerSize == 40)
+    b = With(With(b, info + 20, static_cast<std::uint32_t>(s.rows.size())), info + 32, s.colorsUsed);
+  for (std::size_t i = 0; i < s.palette.size(); ++i) b = With(b, head + i * entry, s.palette[i], 3);
   b.insert(b.end(), s.rows.begin(), s.rows.end());
   return b;
 }
@@ -77,7 +55,7 @@ inline Bytes BuildBitmap(const BitmapSpec& s) {
 // A plain 24-bit picture: `bgr` holds width x height triples, bottom row
 // first, without padding; rows are padded as the file needs.
 inline Bytes Bitmap24(int width, int height, const Bytes& bgr) {
-  BitmapSpec s;
+  BitmapLayout s;
   s.width = width;
   s.height = height;
   const auto row = static_cast<std::ptrdiff_t>(width) * 3;

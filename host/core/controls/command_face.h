@@ -1,6 +1,6 @@
 // The arithmetic of the push button's face: the nine-slice table that frames
 // the control with a face picture's border bands, the two gradient colours
-// and where the caption sits. Positions are twips (15 to a pixel).
+// and where the caption sits. Positions are twips.
 #pragma once
 
 #include <array>
@@ -8,9 +8,10 @@
 #include <optional>
 #include <string_view>
 
+#include "twips.h"
+
 namespace hz::controls {
 
-inline constexpr int kTwipsPerPixel = 15;
 // Face pictures are 64 x 25 pixels; the drawing takes their size as these
 // constants rather than reading it from the picture.
 inline constexpr int kFaceWidthTwips = 960;

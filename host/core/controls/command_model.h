@@ -51,9 +51,9 @@ class CommandButton {
   CommandButton(const CommandButton&) = delete;
   CommandButton& operator=(const CommandButton&) = delete;
 
-  // The container's interface. Reading a property may repaint, as the
-  // control always has: reading Enabled first initialises a control that was
-  // never stored.
+  // The container's interface. Reading a property repaints the face, so a
+  // container that reads Enabled sees the enabled look; the first read
+  // initialises a control that was never stored.
   void Initialize();
   bool Enabled();
   void Enabled(bool value);

@@ -152,8 +152,7 @@ void Command::DrawFace(controls::Face face, bool hoverGradient) {
   if (!dc) return;
   const int w = face_.width();
   const int h = face_.height();
-  const controls::NineSlice slices =
-      controls::ComputeNineSlice(w * controls::kTwipsPerPixel, h * controls::kTwipsPerPixel);
+  const controls::NineSlice slices = controls::ComputeNineSlice(w * kTwipsPerPixel, h * kTwipsPerPixel);
 
   face_.Fill(GetSysColor(COLOR_BTNFACE));
 
@@ -222,9 +221,9 @@ void Command::Paint(HDC target) {
 void Command::DrawCaption(HDC dc) const {
   RECT client{};
   GetClientRect(hwnd(), &client);
-  const double topTwips = controls::CaptionTop(client.bottom * controls::kTwipsPerPixel);
-  const int top = static_cast<int>(topTwips / controls::kTwipsPerPixel + 0.5);
-  RECT label{0, top, client.right, top + controls::kCaptionHeightTwips / controls::kTwipsPerPixel};
+  const double topTwips = controls::CaptionTop(client.bottom * kTwipsPerPixel);
+  const int top = static_cast<int>(topTwips / kTwipsPerPixel + 0.5);
+  RECT label{0, top, client.right, top + controls::kCaptionHeightTwips / kTwipsPerPixel};
   const std::wstring text = Widen(button_.Caption());
   HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(dc, TRANSPARENT);

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "temp_dir.h"
+#include "support.h"
 
 namespace hz {
 namespace {
@@ -48,6 +48,7 @@ TEST(EncodeBitmapFile, WritesTheLayoutTheRendererReads) {
 TEST(Bitmap24FromPackedDib, TakesOnlyComplete24BitBottomUpPictures) {
   const Bitmap24 sky = Picture(3, 2);  // 9 bytes a row, padded to 12
   const Bytes file = EncodeBitmapFile(sky);
+  ASSERT_EQ(file.size(), 54u + 2 * 12);
   const Bytes dib(file.begin() + 14, file.end());
   const auto back = Bitmap24FromPackedDib(dib.data(), dib.size());
   ASSERT_TRUE(back);

@@ -43,9 +43,6 @@ TEST(NineSlice, FramesA77By25PixelButton) {
 TEST(Gradient, ColoursComeFromTheTwoTextConstantsAndSpanTheControl) {
   EXPECT_EQ(Q(ColourFromConstant(kGradientShade).value()), (Quad{0xC600, 0xC500, 0xD700, 0}));
   EXPECT_EQ(Q(ColourFromConstant(kGradientWhite).value()), (Quad{0xFF00, 0xFF00, 0xFF00, 0}));
-  EXPECT_EQ(Q(ColourFromConstant("&HFF00").value()), (Quad{0, 0xFF00, 0, 0}));  // still six digits
-  EXPECT_FALSE(ColourFromConstant("&H1000000"));
-  EXPECT_FALSE(ColourFromConstant("white"));
 
   const GradientMesh idle = FillGradientMesh(false, 77, 25);
   EXPECT_EQ(idle.first, 1u);

