@@ -10,6 +10,7 @@
 //   detach HANDLE X Y                makes child HANDLE top-level at screen point X, Y (Wine paints
 //                                    another process's child only on its own)
 //   cursor                           prints 1 when the cursor is shown, 0 when hidden
+//   acp                              prints the ANSI code page
 //   dialogs                          prints the caption of every visible top-level dialog box
 //   at TITLE X Y                     prints "class|text|enabled|l|t|r|b" (screen rectangle) of the control
 //                                    at client point X,Y of TITLE; mouse TITLE X Y ACTION moves the cursor
@@ -220,6 +221,7 @@ int Run(const std::vector<std::string>& a) {
     std::printf("%d\n", (ci.flags & CURSOR_SHOWING) ? 1 : 0);
     return 0;
   }
+  if (cmd == "acp" && n == 2) return std::printf("%u\n", GetACP()), 0;
   if (cmd == "dialogs" && n == 2) {
     ForEachWindow([](HWND w) {
       if (ClassOf(w) == L"#32770" && IsWindowVisible(w)) std::printf("%s\n", Utf8(TextOf(w)).c_str());
