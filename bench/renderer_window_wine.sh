@@ -44,7 +44,7 @@ peak=
 for i in $(seq 1 "$runs"); do
   out="$build/e2e/bench.ms"
   # Into a file: the renderer inherits the output and would hold a pipe open.
-  timeout -k 2 60 "$HZ_WINE" "$build/bin/hzstart.exe" 'C:\HazumakiBench\Hazumaki.dll' Tovira_VC 15000 >"$out" 2>/dev/null
+  timeout -k 2 60 "$HZ_WINE" "$build/bin/hzprobe.exe" start 'C:\HazumakiBench\Hazumaki.dll' Tovira_VC 15000 >"$out" 2>/dev/null
   ms=$(tr -d '\r' <"$out")
   [ -n "$ms" ] && times+=("$ms")
   if [ "$i" -eq 1 ]; then

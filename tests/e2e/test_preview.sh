@@ -4,22 +4,19 @@
 source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
 hz_install Preview
+# The window is made a child first and sized and shown after: wait until it is seen in its parent.
+shown_in() { line=$(hz_probe at "$1" 1 1) && [[ "$line" == "Preview Window|"* ]]; }
+preview_in() { hz_parent 152 112 "$1" && hz_start "$HZ_DIR/Hazumaki.scr" /p "$HZ_PARENT"; }  # MS the parent lives
 
-# The window is made a child first and sized and shown after: wait for the shown state.
-shown_in() { line=$(hz_probe children "$1" | grep '^Preview Window|') && [ "$(cut -d'|' -f6 <<<"$line")" = 1 ]; }
-
-hz_parent 152 112 60000
-first_parent=$HZ_PARENT
-hz_start "$HZ_DIR/Hazumaki.scr" /p "$first_parent"
-first=$HZ_PID
-hz_eventually shown_in "$first_parent"
-hz_check "the preview is a child covering its 152 x 112 parent exactly: at 0,0, visible" \
-  test "$(cut -d'|' -f2-6 <<<"$line")" = "0|0|152|112|1"
-handle=$(cut -d'|' -f7 <<<"$line")
+preview_in 60000
+first=$HZ_PID first_parent=$HZ_PARENT
+hz_eventually shown_in "$HZ_PARENT"
+# The probe's parents stand at 100,100 on the screen.
+hz_check "the preview is a visible child covering its 152 x 112 parent exactly" \
+  test "$line" = "Preview Window|1|100|100|252|212"
 
 # --- a second preview runs beside the first and ends with its parent (which lives 4 s)
-hz_parent 152 112 4000
-hz_start "$HZ_DIR/Hazumaki.scr" /p "$HZ_PARENT"
+preview_in 4000
 hz_check "a second preview shows in its own parent" hz_eventually shown_in "$HZ_PARENT"
 hz_check "the preview ends with its parent" hz_wait_exit "$HZ_PID" 15
 hz_check "the other preview runs on beside it" kill -0 "$first"
@@ -28,7 +25,7 @@ hz_check "the other preview runs on beside it" kill -0 "$first"
 #     of its parent and look at it on the screen.
 picture_shown() {
   local shot="$HZ_SHOTS/preview.png" rmse
-  hz_probe detach "$handle" 300 300 || return 1
+  hz_probe detach "$first_parent" 1 1 || return 1
   sleep 1
   mkdir -p "$HZ_SHOTS" && import -window root -crop 152x112+300+300 +repage "$shot" 2>/dev/null || return 1
   rmse=$(compare -metric RMSE "$shot" "$HZ_SOURCE_DIR/host/res/preview.bmp" null: 2>&1 | sed -E 's/.*\((.*)\)/\1/')

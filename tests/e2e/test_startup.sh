@@ -11,29 +11,25 @@ ends_within() {  # SECONDS ARGS...: the host ends by itself in time
 
 # --- other letters end silently once the working folder exists
 hz_install Startup --stand-in
-silent_end() {
+for args in /x s; do
   hz_reset_working_folder
-  ends_within 20 "$1" && test -d "$HZ_C/k_arden" && ! hz_probe exists Hazumaki
-}
-for args in /x s; do hz_check "\"$args\" ends by itself, without a message, after creating C:\\k_arden" silent_end $args; done
+  hz_check "\"$args\" ends by itself, without a message, after creating C:\\k_arden" \
+    eval 'ends_within 20 $args && test -d "$HZ_C/k_arden" && ! hz_probe exists Hazumaki'
+done
 
 # --- a missing renderer: the message, read back from its box, then the end
 missing_message() {  # ARGS...
-  hz_start "$HZ_DIR/Hazumaki.scr" "$@"
   local text
-  text=$(hz_probe msgbox Hazumaki 15000 ok)
+  hz_start "$HZ_DIR/Hazumaki.scr" "$@"
+  text=$(hz_probe msgbox Hazumaki 15000)
   [ "$text" = "Hazumaki.dll が同じﾌｫﾙﾀﾞに見つかりません！" ] || { echo "    message was: '$text'"; return 1; }
   hz_wait_exit "$HZ_PID" 10
 }
 hz_install NoRenderer --no-renderer
-hz_check "/s without Hazumaki.dll shows the message and ends" missing_message /s
-hz_check "/c without Hazumaki.dll shows the message and ends" missing_message /c
-
-has_preview() { hz_probe children "$HZ_PARENT" | grep -q '^Preview Window|'; }
-hz_check "a preview still shows its window without Hazumaki.dll" eval \
-  'hz_parent 152 112 20000 && hz_start "$HZ_DIR/Hazumaki.scr" /p "$HZ_PARENT" && hz_eventually has_preview'
+for args in /s /c; do hz_check "$args without Hazumaki.dll shows the message and ends" missing_message $args; done
+hz_check "a preview still shows its window without Hazumaki.dll" eval 'hz_parent 152 112 20000 &&
+  hz_start "$HZ_DIR/Hazumaki.scr" /p "$HZ_PARENT" && hz_eventually eval "hz_probe at $HZ_PARENT 1 1 | grep -q ^Preview"'
 hz_end_everything
-
 # A folder named Hazumaki.dll cannot be opened for reading, so it is no renderer.
 mkdir "$HZ_DIR/Hazumaki.dll"
 hz_check "a folder named Hazumaki.dll does not count as the renderer" missing_message /s
@@ -42,6 +38,7 @@ hz_check "a folder named Hazumaki.dll does not count as the renderer" missing_me
 hz_install Single --stand-in
 blocked_by() {  # TITLE ARGS-OF-FIRST READY-TITLE
   local args result=0
+  hz_end_everything
   hz_reset_working_folder
   hz_start "$HZ_DIR/Hazumaki.scr" "$2"
   # Once the first instance is ready it has done its own writing (a session's files
@@ -55,5 +52,4 @@ blocked_by() {  # TITLE ARGS-OF-FIRST READY-TITLE
   return $result
 }
 hz_check "a running session (Tovira_Main) turns away every new start" blocked_by Tovira_Main /s Tovira_VC
-hz_end_everything
 hz_check "an open dialog (<Hazumaki>) turns away every new start" blocked_by "<Hazumaki>" /c "<Hazumaki>"

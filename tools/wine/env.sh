@@ -6,6 +6,9 @@ HZ_WINE=${HZ_WINE:-$( [ -x /usr/lib/wine/wine64 ] && echo /usr/lib/wine/wine64 |
 HZ_WINESERVER=${HZ_WINESERVER:-$( [ -x /usr/lib/wine/wineserver ] && echo /usr/lib/wine/wineserver || command -v wineserver )}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine takes its locale from these: pinned, names and texts mean the same on every machine
+# (UTF-8 names from the Linux side, ANSI code page 1252 for the narrow Windows calls).
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 # hz_start_xvfb STATE_DIR: starts Xvfb on a free display, exports DISPLAY.
 hz_start_xvfb() {

@@ -3,7 +3,7 @@
 # Xvfb, a PulseAudio null sink, a Wine prefix copied from a cached template,
 # and a persistent wineserver. What the tests need is written to $HZ_E2E_STATE/env.
 set -euo pipefail
-: "${HZ_E2E_STATE:?}" "${HZ_SOURCE_DIR:?}"
+: "${HZ_E2E_STATE:?}" "${HZ_SOURCE_DIR:?}" "${HZ_BIN:?}"
 source "$HZ_SOURCE_DIR/tools/wine/env.sh"
 
 state=$HZ_E2E_STATE
@@ -32,6 +32,8 @@ up() {
   hz_prefix_from_template "$template" "$WINEPREFIX"
   # Keeps the server between test programs: a start costs tens of ms instead of half a second.
   setsid "$HZ_WINESERVER" -p 3600 </dev/null >/dev/null 2>&1
+  v=$("$HZ_WINE" "$HZ_BIN/hzprobe.exe" acp 2>/dev/null | tr -d '\r')
+  [ "$v" = 1252 ] || { echo "the Wine world's ANSI code page is '$v', not 1252" >&2; return 1; }
   for v in DISPLAY WINEPREFIX XDG_RUNTIME_DIR HOME PULSE_SERVER WINEDEBUG WINEDLLOVERRIDES; do
     echo "export $v='${!v}'"
   done >"$state/env"

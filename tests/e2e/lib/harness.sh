@@ -1,35 +1,8 @@
-# The end-to-end harness, sourced by every tests/e2e/test_*.sh.
-#
-# A test puts the programs into a folder of the shared prefix, starts them
-# with hz_start, observes with hzprobe and the helpers below, and reports
-# with hz_check. Everything it started, and every process the product
-# started in turn, is ended by id when the script exits. The script fails
-# when any check failed.
-#
-#   hz_install FOLDER [--no-renderer|--stand-in]  Hazumaki.scr and the renderer (or hzprobe standing
-#                                       in for it) into C:\FOLDER; sets HZ_DIR and HZ_WINDIR
-#   hz_ini KIND TRACK FILE              writes $HZ_DIR/Hazumaki.ini as Windows writes it
-#   hz_ini_is KEY VALUE                 the INI holds VALUE under KEY (kind, track or file)
-#   hz_start EXE [ARGS...]              starts a Windows program in the background; HZ_PID is its id
-#   hz_session [ARGS...]                starts Hazumaki.scr, HOST is its id; waits for Tovira_VC
-#   hz_full_session SECONDS             HOST lives SECONDS more, then ends once Tovira_VC is closed
-#   hz_probe ARGS...                    runs hzprobe (see probe/hzprobe.cpp); stdout is its answer
-#   hz_post TITLE MSG [WPARAM]          posts a message (close, escape or a number) to window TITLE
-#   hz_parent W H MS                    a parent window of W x H pixels living MS ms; HZ_PARENT is its
-#                                       handle (decimal), HZ_PID its process
-#   hz_wait_exit PID TIMEOUT_S          waits for a process to end; fails when it is still running
-#   hz_eventually COMMAND...            retries COMMAND for up to 15 s until it succeeds
-#   hz_running PATTERN                  ids of our prefix's processes whose command line matches
-#   hz_no_box                           no dialog box is on the screen
-#   hz_screenshot NAME                  saves the screen as build/screenshots/NAME.png; prints the path
-#   hz_record_start FILE, hz_record_stop   records the null sink's monitor as WAV
-#   hz_peak FILE START LENGTH           the maximum amplitude of a stretch of a recording
-#   hz_onsets FILE LENGTH               start times of the bursts of sound in a recording
-#   hz_silent FILE START LENGTH         the recording reaches that far and is silent there
-#   hz_gt A B, hz_calc EXPR             A > B, and arithmetic, on decimal numbers
-#   hz_check DESCRIPTION COMMAND...     runs COMMAND; counts and prints the result
-#   hz_note TEXT                        prints a measurement or remark
-#   hz_reset_working_folder             removes C:\k_arden and everything in it
+# The end-to-end harness, sourced by every tests/e2e/test_*.sh. A test puts the
+# programs into a folder of the shared prefix, starts them, observes with hzprobe
+# (probe/hzprobe.cpp) and reports with hz_check. Everything it started, and every
+# process the product started in turn, is ended by id when the script exits; the
+# script fails when any check failed.
 set -uo pipefail
 : "${HZ_E2E_STATE:?run through ctest}" "${HZ_BIN:?}" "${HZ_SOURCE_DIR:?}"
 # shellcheck disable=SC1091
@@ -45,22 +18,19 @@ HZ_PIDS=()
 HZ_TEST_NAME=$(basename "$0" .sh)
 # The settings keys as their code page 932 bytes.
 declare -A HZ_KEY=([kind]=$'BGM\x8b\xe6\x95\xaa' [track]=$'BGM\xd8\xcb\xdf\xb0\xc4' [file]=$'BGM\xcc\xa7\xb2\xd9')
-# Anything but two numbers (an empty or failed measurement) is no comparison.
-HZ_NUMBER='^-?[0-9]*\.?[0-9]+([eE][-+]?[0-9]+)?$'
 
 hz_note() { echo "  note: $*"; }
 
+# hz_check DESCRIPTION COMMAND...: runs COMMAND; counts and prints the result.
 hz_check() {
-  if "${@:2}"; then
-    HZ_PASSED=$((HZ_PASSED + 1)) && echo "  ok:   $1"
-  else
-    HZ_FAILED=$((HZ_FAILED + 1)) && echo "  FAIL: $1"
-  fi
+  if "${@:2}"; then HZ_PASSED=$((HZ_PASSED + 1)) && echo "  ok:   $1"; else HZ_FAILED=$((HZ_FAILED + 1)) && echo "  FAIL: $1"; fi
 }
 
+# hz_install FOLDER [--no-renderer|--stand-in]: Hazumaki.scr and the renderer (or hzprobe
+# standing in for it) into C:\FOLDER, which is HZ_DIR (HZ_WINDIR as Windows names it).
 hz_install() {
   HZ_DIR="$HZ_C/$1"
-  HZ_WINDIR="C:\\$(echo "$1" | tr / '\\')"
+  HZ_WINDIR="C:\\${1//\//\\}"
   rm -rf "$HZ_DIR"
   mkdir -p "$HZ_DIR"
   cp "$HZ_BIN/Hazumaki.scr" "$HZ_DIR/"
@@ -71,31 +41,38 @@ hz_install() {
   esac
 }
 
+# hz_ini KIND TRACK FILE: the settings file as Windows writes it.
 hz_ini() {
   printf '[Section]\r\n%s= %s\r\n%s= %s\r\n%s=%s\r\n' "${HZ_KEY[kind]}" "$1" "${HZ_KEY[track]}" "$2" \
     "${HZ_KEY[file]}" "$3" >"$HZ_DIR/Hazumaki.ini"
 }
 
-# Windows stores the value as passed (" 1"); Wine's WritePrivateProfileStringA
-# trims the leading blank. Both are accepted.
+# hz_ini_is KEY VALUE...: the settings file holds each VALUE under its KEY (kind, track or file).
+# Windows stores the value as passed (" 1"); Wine's WritePrivateProfileStringA trims the blank.
 hz_ini_is() {
   local v
-  v=$(LC_ALL=C sed -n "s/^${HZ_KEY[$1]}=//p" "$HZ_DIR/Hazumaki.ini" | tr -d '\r')
-  [ "$v" = "$2" ] || [ "$v" = " $2" ] || { echo "    $1 holds '$v', expected '$2'"; return 1; }
+  while [ $# -ge 2 ]; do
+    v=$(LC_ALL=C sed -n "s/^${HZ_KEY[$1]}=//p" "$HZ_DIR/Hazumaki.ini" | tr -d '\r')
+    [ "$v" = "$2" ] || [ "$v" = " $2" ] || { echo "    $1 holds '$v', expected '$2'"; return 1; }
+    shift 2
+  done
 }
 
+# hz_start EXE [ARGS...]: a Windows program in the background; HZ_PID is its id.
 hz_start() {
   "$HZ_WINE" "$@" >>"$HZ_E2E_STATE/$HZ_TEST_NAME.out" 2>&1 &
   HZ_PID=$!
   HZ_PIDS+=("$HZ_PID")
 }
 
+# hz_session [ARGS...]: starts Hazumaki.scr (HOST is its id) and waits for the renderer's window.
 hz_session() {
   hz_start "$HZ_DIR/Hazumaki.scr" "$@"
   HOST=$HZ_PID
   hz_probe wait-window Tovira_VC 20000 || { echo "    no window Tovira_VC"; return 1; }
 }
 
+# hz_full_session SECONDS: the host lives SECONDS more, then ends once Tovira_VC is closed.
 hz_full_session() {
   sleep "$1"
   kill -0 "$HOST" 2>/dev/null || { echo "    the host ended early"; return 1; }
@@ -104,43 +81,44 @@ hz_full_session() {
 
 hz_probe() { timeout -k 2 120 "$HZ_WINE" "$HZ_BIN/hzprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
-hz_post() {
-  local msg=$2 wp=${3:-0}
-  case "$msg" in close) msg=0x0010 ;; escape) msg=0x0100 wp=0x1B ;; esac
-  hz_probe post "$1" "$msg" "$wp" 0
-}
-
-hz_parent() {
-  local out="$HZ_E2E_STATE/parent.$$.$RANDOM"
-  "$HZ_WINE" "$HZ_BIN/hzprobe.exe" parent "$@" >"$out" 2>/dev/null &
+# hz_background ARGS...: hzprobe ARGS in the background (HZ_PID); HZ_OUT is its first answer.
+hz_background() {
+  local out="$HZ_E2E_STATE/probe.$$.$RANDOM"
+  "$HZ_WINE" "$HZ_BIN/hzprobe.exe" "$@" >"$out" 2>/dev/null &
   HZ_PID=$!
   HZ_PIDS+=("$HZ_PID")
   hz_eventually grep -q . "$out"
-  HZ_PARENT=$(tr -d '\r' <"$out")
-  [ -n "$HZ_PARENT" ]
+  HZ_OUT=$(tr -d '\r' <"$out")
+  [ -n "$HZ_OUT" ] || { echo "    no answer from hzprobe $1"; return 1; }
 }
 
+# hz_parent W H MS: a parent window living MS ms; HZ_PARENT is its handle.
+hz_parent() { hz_background parent "$@" && HZ_PARENT=$HZ_OUT; }
+
+# hz_post TITLE close|escape|MSG [WPARAM [LPARAM]]: posts a message to window TITLE.
+hz_post() {
+  local msg=$2 wp=${3:-0}
+  case "$msg" in close) msg=0x0010 ;; escape) msg=0x0100 wp=0x1B ;; esac
+  hz_probe post "$1" "$msg" "$wp" "${4:-0}"
+}
+
+# hz_wait_exit PID TIMEOUT_S: the process ends in time.
 hz_wait_exit() {
   local i
-  for i in $(seq 1 $(($2 * 20))); do
-    kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null; return 0; }
-    sleep 0.05
-  done
+  for ((i = 0; i < $2 * 20; i++)); do kill -0 "$1" 2>/dev/null && sleep 0.05 || { wait "$1" 2>/dev/null; return 0; }; done
   return 1
 }
 
-# Posted input and timers take effect when the program gets round to them;
-# on a busy machine that can take a while.
+# hz_eventually COMMAND...: retried for up to 15 s. Posted input and timers take effect when the
+# program gets round to them; on a busy machine that can take a while.
 hz_eventually() {
   local i
-  for i in $(seq 1 60); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.25
-  done
+  for ((i = 0; i < 60; i++)); do "$@" >/dev/null 2>&1 && return 0 || sleep 0.25; done
   "$@"
 }
 
-# Wine's own service processes live as long as the prefix; everything else is ours.
+# hz_running PATTERN: ids of our prefix's Windows processes whose command line matches. Wine's own
+# service processes live as long as the prefix; everything else is ours.
 hz_running() {
   local pid
   for pid in $(pgrep -f -- "$1"); do
@@ -158,47 +136,51 @@ hz_running() {
 hz_no_box() { local d; d=$(hz_probe dialogs); [ -z "$d" ] || { echo "    boxes: $d"; return 1; }; }
 
 hz_end_everything() {
-  local pid i
-  for pid in "${HZ_PIDS[@]}" $(hz_running '.'); do kill "$pid" 2>/dev/null; done
+  local i
+  kill "${HZ_PIDS[@]}" $(hz_running '.') 2>/dev/null
   sleep 0.2
-  for pid in "${HZ_PIDS[@]}" $(hz_running '.'); do kill -9 "$pid" 2>/dev/null; done
+  kill -9 "${HZ_PIDS[@]}" $(hz_running '.') 2>/dev/null
   HZ_PIDS=()
   hz_record_stop
   # A next start must not meet a dying program's window (the host would take it for a running session).
-  for i in $(seq 1 100); do
-    [ -z "$(hz_running '.')" ] && ! hz_probe exists Tovira_Main && ! hz_probe exists Tovira_VC && return 0
-    sleep 0.05
+  for ((i = 0; i < 100; i++)); do
+    [ -z "$(hz_running '.')" ] && ! hz_probe exists Tovira_Main && ! hz_probe exists Tovira_VC && return 0 || sleep 0.05
   done
 }
 
-hz_screenshot() {
-  mkdir -p "$HZ_SHOTS"
-  import -window root "$HZ_SHOTS/$1.png" 2>/dev/null
-  echo "$HZ_SHOTS/$1.png"
-}
+# hz_screenshot NAME: the screen as build/screenshots/NAME.png; prints the path.
+hz_screenshot() { mkdir -p "$HZ_SHOTS" && import -window root "$HZ_SHOTS/$1.png" 2>/dev/null; echo "$HZ_SHOTS/$1.png"; }
 
-hz_record_start() {
-  parecord --latency-msec=20 -d nullsink.monitor --file-format=wav "$1" >/dev/null 2>&1 &
-  HZ_RECORD_PID=$!
-}
+# hz_tone FILE SECONDS [PAD]: a 440 Hz tone at half scale, then PAD seconds of silence.
+hz_tone() { sox -n -r 44100 -c 2 -b 16 -C 128 "$1" synth "$2" sine 440 vol 0.5 pad 0 "${3:-0}" >/dev/null 2>&1; }
 
+# hz_record_start FILE, hz_record_stop: records the null sink's monitor as WAV.
+hz_record_start() { parecord --latency-msec=20 -d nullsink.monitor --file-format=wav "$1" >/dev/null 2>&1 & HZ_RECORD_PID=$!; }
 hz_record_stop() { kill "${HZ_RECORD_PID:-}" 2>/dev/null && wait "$HZ_RECORD_PID" 2>/dev/null; HZ_RECORD_PID=; }
 
-hz_gt() { [[ "$1" =~ $HZ_NUMBER && "$2" =~ $HZ_NUMBER ]] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+# hz_gt A B: A > B, where both are numbers (an empty or failed measurement is no comparison).
+hz_gt() {
+  local n='^-?[0-9]*\.?[0-9]+([eE][-+]?[0-9]+)?$'
+  [[ "$1" =~ $n && "$2" =~ $n ]] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'
+}
 hz_calc() { awk "BEGIN { printf \"%.3f\", $* }"; }
 
+# hz_peak FILE START LENGTH: the maximum amplitude of a stretch of a recording.
 hz_peak() { sox "$1" -n trim "$2" "$3" stat 2>&1 | awk '/^Maximum amplitude/ { print $3 }'; }
 
-# Nothing louder than a faint hiss.
+# hz_silent FILE START [LENGTH]: the recording reaches that far and is no louder than a faint
+# hiss there; without LENGTH, its last START seconds.
 hz_silent() {
-  local p
-  hz_gt "$(soxi -D "$1" 2>/dev/null)" "$(hz_calc "$2 + $3 - 0.01")" || { echo "    $1 is too short"; return 1; }
-  p=$(hz_peak "$1" "$2" "$3")
-  hz_gt 0.01 "$p" || { echo "    peak '$p' from $2 s on in $1"; return 1; }
+  local total p from=$2 length=${3:-$2}
+  total=$(soxi -D "$1" 2>/dev/null)
+  [ -n "${3:-}" ] || from=$(hz_calc "$total - $2")
+  hz_gt "$total" "$(hz_calc "$from + $length - 0.01")" || { echo "    $1 is too short"; return 1; }
+  p=$(hz_peak "$1" "$from" "$length")
+  hz_gt 0.01 "$p" || { echo "    peak '$p' from $from s on in $1"; return 1; }
 }
 
-# 0.1 s windows whose RMS amplitude exceeds 0.05, after at least 0.5 s of
-# quiet (so a dropout inside a tone is no new burst).
+# hz_onsets FILE LENGTH: start times of the bursts of sound: 0.1 s windows whose RMS amplitude
+# exceeds 0.05, after at least 0.5 s of quiet (so a dropout inside a tone is no new burst).
 hz_onsets() {
   sox "$1" -c 1 -r 8000 -t dat - trim 0 "$2" 2>/dev/null | awk '
     BEGIN { quiet = 5 }
@@ -215,12 +197,7 @@ hz_onsets() {
 
 hz_reset_working_folder() { rm -rf "$HZ_C/k_arden"; }
 
-hz_finish() {
-  hz_end_everything
-  echo "$HZ_TEST_NAME: $HZ_PASSED passed, $HZ_FAILED failed"
-  exit $((HZ_FAILED > 0 || HZ_PASSED == 0))
-}
-trap hz_finish EXIT
+trap 'hz_end_everything; echo "$HZ_TEST_NAME: $HZ_PASSED passed, $HZ_FAILED failed"; exit $((HZ_FAILED > 0 || HZ_PASSED == 0))' EXIT
 
 # Each test starts from a desktop without our programs and without a working folder.
 hz_end_everything
