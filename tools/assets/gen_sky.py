@@ -12,6 +12,12 @@ glow measures distance around the tile, and the cloud sea thins out towards
 the bottom edge into the wisps at the top. Seeds are fixed, so the pictures
 come out the same on every run.
 
+The tunnel shows the two skies added together (one texture unit replaces,
+the other adds), so neither is as bright as it would be alone: the skies are
+dark in red, which keeps sky over sky blue, and the clouds leave room below
+white, so mostly cloud over cloud saturates. tools/still/sky_figures.sh
+measures the sum in flight.
+
     python3 tools/assets/gen_sky.py [OUTPUT_FOLDER]   (default host/res)
 """
 import math
@@ -87,21 +93,29 @@ def clamp8(c):
     return tuple(max(0, min(255, int(round(v)))) for v in c)
 
 
+def quantile(grid, q):
+    values = sorted(v for row in grid for v in row)
+    return values[int(q * (len(values) - 1))]
+
+
 def clouds_over_deep_blue():
-    shape = fbm(2, 4, 4, 5, 0.5)
+    shape = fbm(7, 8, 8, 4, 0.5)
     tint = fbm(3, 2, 2, 3)
-    deep_hi, deep_lo = (34, 78, 170), (12, 36, 112)
-    shadow, light = (168, 182, 210), (255, 255, 255)
+    deep_hi, deep_lo = (20, 60, 150), (8, 32, 108)
+    shadow, light = (76, 94, 144), (216, 222, 234)
+    # Small clouds over about a fifth of the sky, whatever the seed gives: a
+    # big bank over the other picture's cloud sea would fill the view white.
+    edge = quantile(shape, 0.78)
     pixels = []
     for y in range(SIZE):
         row = []
         for x in range(SIZE):
             n = shape[y][x]
             sky = mix(deep_lo, deep_hi, tint[y][x])
-            cover = smoothstep(0.52, 0.68, n)
+            cover = smoothstep(edge - 0.08, edge + 0.08, n)
             # Light from above-left: brighter where the cloud rises towards it.
             relief = n - wrapped(shape, x + 3, y + 3)
-            shade = min(1.0, max(0.0, 0.72 + 5.0 * relief + 0.4 * (n - 0.5)))
+            shade = min(1.0, max(0.0, 0.6 + 5.0 * relief + 0.4 * (n - edge)))
             row.append(clamp8(mix(sky, mix(shadow, light, shade), cover)))
         pixels.append(row)
     return pixels
@@ -110,8 +124,8 @@ def clouds_over_deep_blue():
 def sun_over_cloud_sea():
     far = fbm(5, 8, 32, 4, 0.5)     # flattened clouds near the horizon
     near = fbm(6, 4, 8, 5, 0.5)     # rounder, larger clouds below and overhead
-    zenith, horizon = (22, 62, 158), (168, 206, 240)
-    shadow, light = (150, 168, 205), (255, 255, 255)
+    zenith, horizon = (46, 112, 188), (88, 148, 208)
+    shadow, light = (66, 86, 136), (192, 200, 214)
     sun_x, sun_y = SIZE // 2, 76
     top_wisps = 0.3  # cloud envelope at the bottom edge, continued at the top
 
@@ -137,7 +151,7 @@ def sun_over_cloud_sea():
             dx = min(abs(x - sun_x), SIZE - abs(x - sun_x))
             dy = min(abs(y - sun_y), SIZE - abs(y - sun_y))
             d = math.hypot(dx, dy)
-            glow = math.exp(-d / 24.0) * 0.8 + math.exp(-d / 7.0) * 0.6
+            glow = math.exp(-d / 18.0) * 0.55 + math.exp(-d / 6.0) * 0.5
             sky = mix(sky, (255, 250, 226), min(1.0, glow))
             sky = mix(sky, (255, 255, 248), smoothstep(11.0, 9.0, d))
             n = shape[y][x]
@@ -145,7 +159,7 @@ def sun_over_cloud_sea():
             threshold = 0.72 - 0.50 * e
             cover = smoothstep(threshold, threshold + 0.16, n) * min(1.0, e / 0.2)
             relief = n - wrapped(shape, x, y + 2)
-            shade = min(1.0, max(0.0, 0.8 + 4.0 * relief + 0.3 * (n - 0.5)))
+            shade = min(1.0, max(0.0, 0.62 + 4.0 * relief + 0.3 * (n - 0.5)))
             cloud = mix(shadow, light, shade)
             # The sun's light on the cloud tops below it.
             cloud = mix(cloud, (255, 244, 210), 0.55 * math.exp(-dx / 28.0) * math.exp(-abs(v - 0.5) / 0.1))
