@@ -58,24 +58,22 @@ class SessionForm final : public Window<SessionForm>, public SessionPlatform {
   bool StartRenderer(const std::string& path) override {
     // The path is the program to run, so a folder with blanks cannot start
     // another program, and the ".dll" name never goes through the shell.
-    std::wstring application = Widen(path, CP_ACP);
+    std::wstring application = Widen(path);  // UTF-8, built from the program folder
     std::wstring commandLine = application;
     STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
+    if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
       return false;
     CloseHandle(pi.hThread);
     renderer_ = pi.hProcess;
     return true;
   }
 
-  bool RendererRunning() override {
-    return renderer_ && WaitForSingleObject(renderer_, 0) == WAIT_TIMEOUT;
-  }
+  bool RendererRunning() override { return renderer_ && WaitForSingleObject(renderer_, 0) == WAIT_TIMEOUT; }
 
   bool WindowExists(const char* title) override { return FindWindowA(nullptr, title) != nullptr; }
   std::uint32_t TickCount() override { return GetTickCount(); }
