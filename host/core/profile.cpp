@@ -36,8 +36,7 @@ std::string FieldName(const std::string& name) {
   return s;
 }
 
-bool ReadLines(const std::string& file, std::vector<std::string>& lines) {
-  std::FILE* f = std::fopen(file.c_str(), "rb");
+bool ReadLines(std::FILE* f, std::vector<std::string>& lines) {
   if (!f) return false;
   std::string text;
   char chunk[4096];
@@ -93,7 +92,7 @@ bool Profile_Write(ProfileStore& store, const std::string& section, const std::s
 std::string IniFileStore::ReadString(const std::string& section, const std::string& key,
                                      const std::string& file, std::size_t bufferSize) {
   std::vector<std::string> lines;
-  if (bufferSize == 0 || !ReadLines(file, lines)) return {};
+  if (bufferSize == 0 || !ReadLines(OpenFile(file, "rb"), lines)) return {};
   bool inSection = false;
   for (const std::string& line : lines) {
     std::string_view name, k, v;
@@ -110,10 +109,10 @@ std::string IniFileStore::ReadString(const std::string& section, const std::stri
   return {};
 }
 
-bool IniFileStore::WriteString(const std::string& section, const std::string& key,
-                               const std::string& value, const std::string& file) {
+bool IniFileStore::WriteString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& file) {
   std::vector<std::string> lines;
-  ReadLines(file, lines);  // a missing file is simply a new one
+  ReadLines(OpenFile(file, "rb"), lines);  // a missing file is simply a new one
   const std::string entry = key + "=" + value.substr(0, value.find('\0'));
 
   bool inSection = false, sectionFound = false, replaced = false;
@@ -144,10 +143,22 @@ bool IniFileStore::WriteString(const std::string& section, const std::string& ke
 
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
-  std::FILE* f = std::fopen(file.c_str(), "wb");
+  std::FILE* f = OpenFile(file, "wb");
   if (!f) return false;
   const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
   return std::fclose(f) == 0 && ok;
+}
+
+// Appending creates a missing file and changes no byte of an existing one.
+bool IniFileStore::CanWrite(const std::string& file) {
+  std::FILE* f = OpenFile(file, "ab");
+  if (!f) return false;
+  std::fclose(f);
+  return true;
+}
+
+std::FILE* IniFileStore::OpenFile(const std::string& file, const char* mode) {
+  return std::fopen(file.c_str(), mode);
 }
 
 }  // namespace hz

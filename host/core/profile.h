@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 #include "paths.h"
@@ -20,6 +21,10 @@ class ProfileStore {
   // Writes one key; false when the file could not be written.
   virtual bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                            const std::string& file) = 0;
+  // Whether the file can be written now, asked before a save so that a save
+  // that cannot succeed writes nothing. A store that cannot tell says yes;
+  // the writes' own results still count.
+  virtual bool CanWrite(const std::string& /*file*/) { return true; }
   // The code page of the values read, for walking them by characters; null
   // when every byte is a character of its own.
   virtual LeadByteTest LeadBytes() const { return nullptr; }
@@ -37,15 +42,22 @@ bool Profile_Write(ProfileStore& store, const std::string& section, const std::s
 // platform's functions: sections and keys matched without regard to ASCII
 // case, values trimmed of blanks on reading and written verbatim, the rest of
 // the file kept as it was. Values are in the code page that `leadBytes`
-// describes (null: one byte per character).
-class IniFileStore final : public ProfileStore {
+// describes (null: one byte per character). Names and values are bytes, so
+// the file keeps the exact bytes of its keys on every code page.
+class IniFileStore : public ProfileStore {
  public:
   explicit IniFileStore(LeadByteTest leadBytes = nullptr) : leadBytes_(leadBytes) {}
   std::string ReadString(const std::string& section, const std::string& key, const std::string& file,
                          std::size_t bufferSize) override;
   bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& file) override;
+  bool CanWrite(const std::string& file) override;
   LeadByteTest LeadBytes() const override { return leadBytes_; }
+
+ protected:
+  // Opens the file as fopen does; a platform whose paths are not narrow text
+  // opens them its own way.
+  virtual std::FILE* OpenFile(const std::string& file, const char* mode);
 
  private:
   LeadByteTest leadBytes_;

@@ -60,9 +60,9 @@ ConfirmResult ConfirmSettings(MusicSettings& settings, std::string_view trackFie
                               const std::string& programFolder) {
   const std::optional<std::int16_t> track = TrackFromField(trackFieldUtf8);
   if (!track) return ConfirmResult::TrackOutOfRange;
+  if (!store.CanWrite(SettingsFilePath(programFolder))) return ConfirmResult::SaveFailed;
   settings.BGM_RepeatTrack = *track;
-  Settings_Save(settings, store, programFolder);
-  return ConfirmResult::Saved;
+  return Settings_Save(settings, store, programFolder) ? ConfirmResult::Saved : ConfirmResult::SaveFailed;
 }
 
 ChosenPathCheck CheckChosenPath(std::string_view ansiPath, bool representable) {

@@ -42,11 +42,12 @@ std::string NarrowWidthForms(std::string_view utf8);
 // not fit 16 bits.
 std::optional<std::int16_t> TrackFromField(std::string_view utf8);
 
-enum class ConfirmResult { Saved, TrackOutOfRange };
+enum class ConfirmResult { Saved, TrackOutOfRange, SaveFailed };
 
-// The confirm button: checks the track first and writes nothing at all when
-// it cannot be stored; otherwise takes it into the settings and writes the
-// three keys.
+// The confirm button: checks the track and that the settings file can be
+// written, and writes nothing at all when either fails; otherwise takes the
+// track into the settings and writes the three keys. A write that fails
+// anyway is SaveFailed too: the dialog stays open rather than lose the choice.
 ConfirmResult ConfirmSettings(MusicSettings& settings, std::string_view trackFieldUtf8, ProfileStore& store,
                               const std::string& programFolder);
 
@@ -61,6 +62,8 @@ inline constexpr char kTrackOutOfRangeMessage[] = "曲目には -32768 から 32
 inline constexpr char kPathNotRepresentableMessage[] =
     "このﾌｧｲﾙ名にはこのｼｽﾃﾑで保存できない文字が含まれています。別のﾌｧｲﾙを選んでください。";
 inline constexpr char kPathTooLongMessage[] = "ﾌｧｲﾙ名が長すぎるため保存できません。";
+inline constexpr char kSaveFailedMessage[] =
+    "設定を保存できませんでした。Hazumaki.ini に書き込めるか確かめてください。";
 
 // Window placement in pixels: centred across, a third of the free height
 // above. Each difference is taken in twips and divided without remainder.

@@ -36,11 +36,12 @@ std::string ProfileNumber(std::int16_t value) {
   return value < 0 ? std::to_string(value) : " " + std::to_string(value);
 }
 
-void Settings_Save(const MusicSettings& s, ProfileStore& store, const std::string& programFolder) {
+bool Settings_Save(const MusicSettings& s, ProfileStore& store, const std::string& programFolder) {
   const std::string ini = SettingsFilePath(programFolder);
-  Profile_Write(store, kSettingsSection, kKeyKind, ProfileNumber(s.BGM_Kind), ini);
-  Profile_Write(store, kSettingsSection, kKeyRepeatTrack, ProfileNumber(s.BGM_RepeatTrack), ini);
-  Profile_Write(store, kSettingsSection, kKeyFile, s.BGM_File, ini);
+  bool ok = Profile_Write(store, kSettingsSection, kKeyKind, ProfileNumber(s.BGM_Kind), ini);
+  ok &= Profile_Write(store, kSettingsSection, kKeyRepeatTrack, ProfileNumber(s.BGM_RepeatTrack), ini);
+  ok &= Profile_Write(store, kSettingsSection, kKeyFile, s.BGM_File, ini);
+  return ok;
 }
 
 }  // namespace hz

@@ -23,7 +23,7 @@ struct HostState {
   std::int16_t Cursor_Y = 0;
   std::optional<std::int32_t> Cursor_Count;  // set only when saver mode hid the cursor
   std::string arguments;                     // the command line after the program path
-  std::string programFolder;                 // without a trailing backslash
+  std::string programFolder;                 // UTF-8, without a trailing backslash
 };
 
 // What start-up needs from the platform.

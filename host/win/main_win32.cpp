@@ -1,6 +1,8 @@
 // Entry of Hazumaki.scr: binds start-up to Win32 and runs the message loop.
 #include <windows.h>
 
+#include <cstdio>
+
 #include "forms.h"
 #include "paths.h"
 #include "profile_win32.h"
@@ -17,7 +19,14 @@ class Win32Startup final : public StartupPlatform {
   bool WindowExists(const char* title) override { return FindWindowA(nullptr, title) != nullptr; }
   void MakeDirectory(const std::string& path) override { CreateDirectoryA(path.c_str(), nullptr); }
   ProfileStore& Profiles() override { return profiles_; }
-  bool FileExists(const std::string& path) override { return hz::FileExists(path); }
+  // Paths built from the program folder are UTF-8 and opened by their wide form.
+  bool FileExists(const std::string& path) override {
+    std::wstring wide = Widen(path);
+    if (!wide.empty() && wide.back() == L'\\') wide.pop_back();
+    std::FILE* f = _wfopen(wide.c_str(), L"rb");
+    if (f) std::fclose(f);
+    return f != nullptr;
+  }
   void ShowMessage(const char* text, const char* caption) override {
     MessageBoxW(nullptr, Widen(text).c_str(), Widen(caption).c_str(), MB_OK);
   }
@@ -43,7 +52,9 @@ HostState g_host;
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace hz::win;
   g_host.arguments = CommandLineArguments();
-  g_host.programFolder = Narrow(ProgramFolderW(), CP_ACP);
+  // UTF-8, so that a folder the ANSI code page cannot spell still finds the
+  // renderer and the settings file beside the program.
+  g_host.programFolder = Narrow(ProgramFolderW());
 
   Win32Startup platform(instance);
   if (hz::Main(platform, g_host) == hz::MainResult::EndProcess) ExitProcess(0);

@@ -59,7 +59,7 @@ class SessionForm final : public Window<SessionForm>, public SessionPlatform {
   bool StartRenderer(const std::string& path) override {
     // The path is the program to run, so a folder with blanks cannot start
     // another program, and the ".dll" name never goes through the shell.
-    std::wstring application = Widen(path, CP_ACP);
+    std::wstring application = Widen(path);  // UTF-8, built from the program folder
     std::wstring commandLine = application;
     STARTUPINFOW si{};
     si.cb = sizeof si;

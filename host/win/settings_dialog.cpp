@@ -281,7 +281,10 @@ class SettingsDialog final : public Window<SettingsDialog> {
   void ChooseFile() {
     wchar_t file[255] = {};
     wchar_t title[255] = {};
-    const std::wstring folder = Widen(host_.music.BGM_Folder, CP_ACP);
+    // Without a chosen file the dialog starts in the program folder (UTF-8);
+    // a chosen file's folder is in the ANSI code page, as the file's path.
+    const std::wstring folder =
+        Widen(host_.music.BGM_Folder, host_.music.BGM_File.empty() ? CP_UTF8 : CP_ACP);
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = hwnd();
@@ -318,13 +321,19 @@ class SettingsDialog final : public Window<SettingsDialog> {
     wchar_t text[256] = {};
     if (repeat_) GetWindowTextW(repeat_, text, 256);
     Win32ProfileStore store;
-    if (ConfirmSettings(host_.music, Narrow(text), store, host_.programFolder) ==
-        ConfirmResult::TrackOutOfRange) {
-      Refuse(kTrackOutOfRangeMessage);
-      if (repeat_) SetFocus(repeat_);
-      return;
+    switch (ConfirmSettings(host_.music, Narrow(text), store, host_.programFolder)) {
+      case ConfirmResult::TrackOutOfRange:
+        Refuse(kTrackOutOfRangeMessage);
+        if (repeat_) SetFocus(repeat_);
+        return;
+      case ConfirmResult::SaveFailed:
+        // The dialog stays open: the user may cancel, or make the file writable and try again.
+        Refuse(kSaveFailedMessage);
+        return;
+      case ConfirmResult::Saved:
+        PostMessageW(hwnd(), kUnloadMessage, 0, 0);
+        return;
     }
-    PostMessageW(hwnd(), kUnloadMessage, 0, 0);
   }
 
   void Refuse(const char* messageUtf8) {

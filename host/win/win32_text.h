@@ -17,16 +17,20 @@ inline std::wstring Widen(std::string_view text, UINT codePage = CP_UTF8) {
   return out;
 }
 
-// Converts to a narrow code page; `lossless` tells whether every character survived.
+// Converts to a narrow code page; `lossless` tells whether every character
+// survived exactly. Asked that, no look-alike stands in for a missing
+// character ("ł" would silently become "l" and name another file).
 inline std::string Narrow(std::wstring_view text, UINT codePage = CP_UTF8, bool* lossless = nullptr) {
   if (lossless) *lossless = true;
   if (text.empty()) return {};
   BOOL usedDefault = FALSE;
-  BOOL* usedDefaultOut = (codePage == CP_UTF8 || !lossless) ? nullptr : &usedDefault;
-  const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+  const bool exact = codePage != CP_UTF8 && lossless;
+  BOOL* usedDefaultOut = exact ? &usedDefault : nullptr;
+  const DWORD flags = exact ? WC_NO_BEST_FIT_CHARS : 0;
+  const int n = WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                     nullptr, usedDefaultOut);
   std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
+  WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
                       usedDefaultOut);
   if (lossless && usedDefault) *lossless = false;
   return out;

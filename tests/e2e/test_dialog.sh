@@ -133,4 +133,8 @@ hz_background hold 30000 "$HZ_WINDIR\\Hazumaki.ini"
 mouse none rclick
 sleep 0.5
 mouse set lclick
-hz_check "settings file held while the dialog saves: the dialog closes, the file is intact" eval 'ends && unchanged'
+hz_check "settings file held while 設定 saves: the dialog says so" test "$(hz_probe msgbox Hazumaki 15000)" = \
+  "設定を保存できませんでした。Hazumaki.ini に書き込めるか確かめてください。"
+sleep 0.5
+hz_check "and stays open, the file intact, until ｷｬﾝｾﾙ" \
+  eval 'hz_probe exists "$title" && unchanged && mouse cancel lclick && ends && unchanged'

@@ -47,13 +47,14 @@ hz_ini() {
     "${HZ_KEY[file]}" "$3" >"$HZ_DIR/Hazumaki.ini"
 }
 
-# hz_ini_is KEY VALUE...: the settings file holds each VALUE under its KEY (kind, track or file).
-# Windows stores the value as passed (" 1"); Wine's WritePrivateProfileStringA trims the blank.
+# hz_ini_is KEY VALUE...: the settings file holds each VALUE under its KEY (kind, track or file),
+# numbers with the blank before them (" 1"), as the host writes them.
 hz_ini_is() {
-  local v
+  local v want
   while [ $# -ge 2 ]; do
     v=$(LC_ALL=C sed -n "s/^${HZ_KEY[$1]}=//p" "$HZ_DIR/Hazumaki.ini" | tr -d '\r')
-    [ "$v" = "$2" ] || [ "$v" = " $2" ] || { echo "    $1 holds '$v', expected '$2'"; return 1; }
+    want=$2 && [ "$1" = file ] || want=" $2"
+    [ "$v" = "$want" ] || { echo "    $1 holds '$v', expected '$want'"; return 1; }
     shift 2
   done
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support.h"
 
 namespace hz {
@@ -86,6 +88,31 @@ TEST(SettingsDialog, SitsCentredWithAThirdOfTheFreeHeightAboveOverItsSineGradien
   EXPECT_EQ(rows[243], 0);
   EXPECT_EQ(FormGradientColour(0).blue, 30);
   EXPECT_EQ(PanelGradientColour(220).red, 250);
+}
+
+// A save that cannot be made says so and writes nothing, so the dialog can
+// stay open instead of closing over a lost choice.
+TEST(SettingsDialog, ReportsASaveThatCannotBeMadeAndWritesNothing) {
+  TempDir dir;
+  const std::string ini = SettingsFilePath(".");
+  std::filesystem::create_directory(ini);  // fails every write, even for root
+  IniFileStore store;
+  MusicSettings s;
+  s.BGM_Kind = kMusicCd;
+  EXPECT_EQ(ConfirmSettings(s, "3", store, "."), ConfirmResult::SaveFailed);
+  EXPECT_TRUE(std::filesystem::is_directory(ini));
+
+  std::filesystem::remove(ini);  // made writable: the same confirm saves
+  EXPECT_EQ(ConfirmSettings(s, "3", store, "."), ConfirmResult::Saved);
+  EXPECT_EQ(TempDir::ReadFile(ini), testing::SettingsIni(" 1", " 3", ""));
+
+  struct FailingStore final : IniFileStore {
+    bool WriteString(const std::string&, const std::string&, const std::string&,
+                     const std::string&) override {
+      return false;
+    }
+  } failing;  // passes the check, then a write fails anyway
+  EXPECT_EQ(ConfirmSettings(s, "3", failing, "."), ConfirmResult::SaveFailed);
 }
 
 }  // namespace
