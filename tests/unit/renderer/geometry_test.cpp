@@ -124,6 +124,11 @@ TEST(TunnelBuildTest, RingsSitOnTheCurveAtTheAccumulatedStepPerpendicularToIt) {
       ASSERT_NEAR(std::sqrt(Dot(offset, offset)), 0.3f, 2e-5f) << "ring " << r << " point " << j;
       ASSERT_NEAR(Dot(offset, back) / backLength, 0.0f, 2e-5f) << "ring " << r << " point " << j;
       sum = {sum.x + offset.x, sum.y + offset.y, sum.z + offset.z};
+      if (j == 0) {  // along the first basis row (-y, x, 0) of the direction back along the curve
+        const float q = std::sqrt(back.x * back.x + back.y * back.y);
+        ASSERT_NEAR(offset.x, -0.3f * back.y / q, 2e-5f) << "ring " << r;
+        ASSERT_NEAR(offset.y, 0.3f * back.x / q, 2e-5f) << "ring " << r;
+      }
     }
     ASSERT_NEAR(std::sqrt(Dot(sum, sum)), 0.0f, 1e-4f) << "ring " << r << " is centred on the curve";
   }
