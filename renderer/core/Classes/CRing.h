@@ -2,6 +2,8 @@
 // direction, and the tube of rings swept along a cubic Bezier curve.
 // Free of OpenGL so that it is unit-tested natively; texture names and blend
 // factors are kept as the plain unsigned ints that GLuint and GLenum are.
+// Members carry the renderer's type prefixes (b bool, f float, i int, u
+// unsigned, e enum, cv CVector, pc/pf/ps/pui pointers to their kinds).
 #pragma once
 
 #include <cstddef>
