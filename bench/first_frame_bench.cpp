@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "frame.h"
-#include "offscreen.h"
+#include "bench_scene.h"
+#include "offscreen_context.h"
 #include "scene.h"
 
 namespace {
@@ -28,14 +28,13 @@ double Ms(long long from, long long to) { return static_cast<double>(to - from) 
 
 int Child(long long started, const char* folder) {
   const long long entered = NowMicroseconds();
-  hz::testing::OffscreenContext context;
+  OffscreenContext context;
   if (!context.ready()) return 1;
   const long long contextReady = NowMicroseconds();
-  SetSceneFolder(folder);
-  ResizeView(1024, 768);
-  InitGraphics();
+  Scene scene(folder);
+  StartScene(scene, 1024, 768);
   const long long sceneReady = NowMicroseconds();
-  DrawFrame();
+  DrawSceneFrame(scene);
   glFinish();
   const long long drawn = NowMicroseconds();
   std::printf("first frame %.1f ms after the process start:\n", Ms(started, drawn));
@@ -51,7 +50,7 @@ int Child(long long started, const char* folder) {
 int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "--child")
     return Child(std::strtoll(argv[2], nullptr, 10), argv[3]);
-  const std::string pictures = argc > 1 ? argv[1] : hz::testing::SourcePath("host/res");
+  const std::string pictures = argc > 1 ? argv[1] : SourcePath("host/res");
   const long long started = NowMicroseconds();
   const pid_t child = fork();
   if (child == 0) {

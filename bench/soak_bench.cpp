@@ -12,9 +12,9 @@
 #include <cstring>
 #include <string>
 
-#include "frame.h"
+#include "bench_scene.h"
 #include "gl_api.h"
-#include "offscreen.h"
+#include "offscreen_context.h"
 #include "scene.h"
 
 namespace {
@@ -40,19 +40,14 @@ int main(int argc, char** argv) {
   const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 100000;
   const int width = argc > 3 ? static_cast<int>(std::strtol(argv[2], nullptr, 10)) : 1024;
   const int height = argc > 3 ? static_cast<int>(std::strtol(argv[3], nullptr, 10)) : 768;
-  const std::string pictures = argc > 4 ? argv[4] : hz::testing::SourcePath("host/res");
-  hz::testing::OffscreenContext context;
+  const std::string pictures = argc > 4 ? argv[4] : SourcePath("host/res");
+  OffscreenContext context;
   if (!context.ready() || frames < 1 || width < 1 || height < 1 || width > 1024 || height > 768) {
     std::fprintf(stderr, "soak_bench: no offscreen context, or bad arguments\n");
     return 1;
   }
-  SetSceneFolder(pictures.c_str());
-  SetSceneClock(&FakeTick);
-  ResizeView(width, height);
-  if (!InitGraphics()) {
-    std::fprintf(stderr, "soak_bench: the scene did not start\n");
-    return 1;
-  }
+  Scene scene(pictures, &FakeTick);
+  StartScene(scene, width, height);
   const std::uint32_t start = 0xFFFFFFFFu - 600000u;
   const long warmUp = frames < 1000 ? frames / 10 : 1000;
   long rssWarm = 0;
@@ -60,7 +55,7 @@ int main(int argc, char** argv) {
   const auto begin = std::chrono::steady_clock::now();
   for (long i = 0; i < frames; ++i) {
     g_now = start + static_cast<std::uint32_t>(i) * 16u;
-    DrawFrame();
+    DrawSceneFrame(scene);
     glFinish();
     if (i == warmUp) {
       rssWarm = ResidentKb();
@@ -69,7 +64,7 @@ int main(int argc, char** argv) {
     if (i > warmUp && (i % (frames / 10 > 0 ? frames / 10 : 1) == 0 || i == frames - 1)) {
       const long rss = ResidentKb();
       if (rss > worst) worst = rss;
-      std::printf("frame %ld: RSS %ld kB, phase %.3f\n", i, rss, static_cast<double>(ScenePhase()));
+      std::printf("frame %ld: RSS %ld kB, phase %.3f\n", i, rss, static_cast<double>(scene.Phase()));
       std::fflush(stdout);
     }
   }

@@ -14,7 +14,8 @@
 #include <memory>
 #include <vector>
 
-#include "offscreen.h"
+#include "bench_scene.h"
+#include "offscreen_context.h"
 #include "textures.h"
 
 namespace {
@@ -64,8 +65,7 @@ void RotateOnce(std::uint8_t* p, int w, int h, int dx, int dy) {
 std::vector<hz::ScrollingPicture> ReadPictures() {
   std::vector<hz::ScrollingPicture> pictures(2);
   for (int i = 0; i < 2; ++i) {
-    if (hz::ReadScrollingPicture(hz::testing::SourcePath(kSets[i].file).c_str(), &pictures[i]) !=
-        hz::PictureResult::kOk) {
+    if (hz::ReadScrollingPicture(SourcePath(kSets[i].file).c_str(), &pictures[i]) != hz::PictureResult::kOk) {
       std::fprintf(stderr, "cannot read %s\n", kSets[i].file);
       std::exit(1);
     }
@@ -81,7 +81,7 @@ void Upload(GLuint name, const hz::ScrollingPicture& p, const std::uint8_t* pixe
 }
 
 int KeepCopies() {
-  hz::testing::OffscreenContext gl;
+  OffscreenContext gl;
   if (!gl.ready()) return 1;
   const double before = PeakMb();
   const auto t0 = Clock::now();
@@ -102,21 +102,21 @@ int KeepCopies() {
   for (int i = 0; i < 512; ++i) Upload(names[i], pictures[i / 256], copies[i].data());
   glFinish();
   const double upload = Ms(t1);
-  std::printf("every copy kept, one-pixel rotations: make %.1f ms, upload %.1f ms, total %.1f ms\n", make, upload,
-              make + upload);
+  std::printf("every copy kept, one-pixel rotations: make %.1f ms, upload %.1f ms, total %.1f ms\n", make,
+              upload, make + upload);
   std::printf("  peak memory %.1f MB (%.1f MB with the context alone)\n", PeakMb(), before);
   return 0;
 }
 
 int Product() {
-  hz::testing::OffscreenContext gl;
+  OffscreenContext gl;
   if (!gl.ready()) return 1;
   const double before = PeakMb();
   GLuint a[256];
   GLuint b[256];
   const auto t0 = Clock::now();
-  const bool ok = LoadScrollingTextures(hz::testing::SourcePath(kSets[0].file).c_str(), a, 256, 1, 2) &&
-                  LoadScrollingTextures(hz::testing::SourcePath(kSets[1].file).c_str(), b, 256, -1, -1);
+  const bool ok = LoadScrollingTextures(SourcePath(kSets[0].file).c_str(), a, 256, 1, 2) &&
+                  LoadScrollingTextures(SourcePath(kSets[1].file).c_str(), b, 256, -1, -1);
   glFinish();
   const double total = Ms(t0);
   if (!ok) return 1;
@@ -168,10 +168,11 @@ int Product() {
   (void)seen;
 
   std::printf("LoadScrollingTextures x 2 (512 textures made and uploaded in turn): %.1f ms\n", total);
-  std::printf("  making 512 shifted copies: direct offset copies %.1f ms, one-pixel rotations %.1f ms\n", direct,
-              rotations);
-  std::printf("  uploading 512 textures of 256 x 256: %.1f ms into new textures, %.1f ms into existing ones\n",
-              upload, reupload);
+  std::printf("  making 512 shifted copies: direct offset copies %.1f ms, one-pixel rotations %.1f ms\n",
+              direct, rotations);
+  std::printf(
+      "  uploading 512 textures of 256 x 256: %.1f ms into new textures, %.1f ms into existing ones\n",
+      upload, reupload);
   std::printf("  floor on this machine: first touch of 512 x 256 KB of fresh memory %.1f ms\n", touch);
   std::printf("  peak memory %.1f MB after loading (%.1f MB with the context alone)\n", after, before);
   return 0;

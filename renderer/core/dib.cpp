@@ -1,5 +1,6 @@
 #include "dib.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -74,7 +75,7 @@ void ReportDibError(DibError error, const char* path) {
   if (g_handler) {
     g_handler(text.c_str());
   } else {
-    ShowDibMessage(text.c_str());
+    std::fprintf(stderr, "Error: %s\n", text.c_str());
   }
 }
 

@@ -38,16 +38,13 @@ enum class DibError {
 // The message LoadDibImage shows for an error.
 std::string DibErrorText(DibError error, const char* path);
 
-// Where LoadDibImage's messages go. Null (the default) means the platform's
-// own way: a message box captioned "Error" owned by the focus window on
-// Windows, standard error elsewhere.
+// Where LoadDibImage's messages go: the Windows program shows them in a
+// message box captioned "Error"; without a handler they go to standard error.
 using DibMessageHandler = void (*)(const char* text);
 void SetDibMessageHandler(DibMessageHandler handler);
 
-// Shows the message for an error: through the handler when one is set, else
-// by ShowDibMessage, which each platform's reader defines.
+// Shows the message for an error through the handler.
 void ReportDibError(DibError error, const char* path);
-void ShowDibMessage(const char* text);
 
 // Where the pieces of a bitmap file lie, after every field has been checked
 // against the file's length.

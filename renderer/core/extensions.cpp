@@ -4,12 +4,6 @@
 
 MultitextureTable MultitextureEntryPoints;
 
-const char* const kMultitextureNames[kMultitextureSlots] = {
-#define HZ_NAME(type, name) #name,
-    HZ_MULTITEXTURE_ENTRY_POINTS(HZ_NAME)
-#undef HZ_NAME
-};
-
 namespace {
 
 EntryPointLookup g_lookup = nullptr;
@@ -41,8 +35,9 @@ void LoadMultitextureEntryPoints() {
 }
 
 bool HasMultitexture() {
-  return MultitextureEntryPoints.glActiveTextureARB != nullptr &&
-         MultitextureEntryPoints.glMultiTexCoord2fvARB != nullptr;
+  const MultitextureTable& gl = MultitextureEntryPoints;
+  return gl.glActiveTextureARB != nullptr && gl.glClientActiveTextureARB != nullptr &&
+         gl.glMultiTexCoord2fvARB != nullptr;
 }
 
 void SetSwapInterval(int interval) {

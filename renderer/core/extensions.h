@@ -48,11 +48,6 @@ struct MultitextureTable {
 #undef HZ_SLOT
 };
 
-inline constexpr int kMultitextureSlots = 34;
-
-// The names in slot order, as they are looked up.
-extern const char* const kMultitextureNames[kMultitextureSlots];
-
 // Filled once by LoadMultitextureEntryPoints and read-only afterwards; a
 // function the driver does not know leaves its slot null.
 extern MultitextureTable MultitextureEntryPoints;
@@ -65,8 +60,8 @@ void SetEntryPointLookup(EntryPointLookup lookup);
 // Fills every slot, in slot order. Call with the rendering context current.
 void LoadMultitextureEntryPoints();
 
-// True when the two functions the tunnel draws with (glActiveTextureARB and
-// glMultiTexCoord2fvARB) are there; without them it draws with one texture.
+// True when the unit selectors and glMultiTexCoord2fvARB, which the tunnel
+// draws with, are all there; without them it draws with one texture.
 bool HasMultitexture();
 
 // wglSwapIntervalEXT with the low 8 bits of `interval`, when the driver has it.

@@ -31,10 +31,6 @@ struct Acquired {
 
 }  // namespace
 
-namespace hz {
-void ShowDibMessage(const char* text) { MessageBoxA(GetFocus(), text, "Error", MB_OK); }
-}  // namespace hz
-
 DibImage* LoadDibImage(const char* path) {
   Acquired got;
   LARGE_INTEGER size{};

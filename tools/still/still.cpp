@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "bitmap_file.h"
-#include "frame.h"
-#include "offscreen.h"
+#include "gl_setup.h"
+#include "offscreen_context.h"
 #include "scene.h"
 
 namespace {
@@ -45,20 +45,23 @@ int main(int argc, char** argv) {
 
   const int w = width * scale, h = height * scale;
   OffscreenContext context(w, h);
-  if (!context.ok()) {
+  if (!context.ready()) {
     std::fprintf(stderr, "still: no offscreen context\n");
     return 1;
   }
-  SetSceneFolder(argv[1]);
-  SetSceneClock(&FakeTick);
-  StartFrameLikeTheRenderer(w, h);
+  Scene scene(argv[1], &FakeTick);
+  ResizeView(w, h);
+  SetFixedState();
+  scene.Start();
   const auto at = static_cast<std::uint32_t>(elapsed);
   const std::uint32_t before = at > 10000 ? 9999 : (at > 16 ? at - 16 : 0);
   for (const std::uint32_t t : {0u, before, at}) {
     g_now = t;
-    DrawFrame();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    scene.Render();
   }
-  const std::vector<std::uint8_t> rgb = context.ReadRgb();
+  const std::vector<std::uint8_t> rgba = context.ReadPixels();
 
   hz::Bitmap24 bitmap;
   bitmap.width = width;
@@ -71,10 +74,10 @@ int main(int argc, char** argv) {
         unsigned sum = 0;
         for (int sy = 0; sy < scale; ++sy)
           for (int sx = 0; sx < scale; ++sx)
-            sum += rgb[(static_cast<std::size_t>(y * scale + sy) * w +
-                        static_cast<std::size_t>(x * scale + sx)) *
-                           3 +
-                       static_cast<std::size_t>(c)];
+            sum += rgba[(static_cast<std::size_t>(y * scale + sy) * w +
+                         static_cast<std::size_t>(x * scale + sx)) *
+                            4 +
+                        static_cast<std::size_t>(c)];
         const auto n = static_cast<unsigned>(scale * scale);
         // Both are bottom row first; the file wants blue, green, red.
         bitmap.rows[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) * 3 + 2 - c] =

@@ -9,30 +9,8 @@
 
 namespace {
 
-// Not 2 pi: the angle step the tunnel has always used.
+// The ring's angle step: this single-precision constant, not 2 pi (6.2831853).
 constexpr float kFullTurn = 6.283193f;
-
-// Several quads' normals at once, lane by lane exactly as one at a time.
-typedef float Lanes __attribute__((vector_size(16)));
-constexpr std::size_t kLanes = 4;
-
-Lanes Load(const float* p) {
-  Lanes v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-void Store(float* p, Lanes v) { std::memcpy(p, &v, sizeof v); }
-Lanes SquareRoot(Lanes v) {
-  return Lanes{std::sqrt(v[0]), std::sqrt(v[1]), std::sqrt(v[2]), std::sqrt(v[3])};
-}
-
-void Put(float* vertex, float x, float y, float z, float u, float v) {
-  vertex[0] = x;
-  vertex[1] = y;
-  vertex[2] = z;
-  vertex[3] = u;
-  vertex[4] = v;
-}
 
 // The phase the angles were made for, compared bit for bit (-0 and NaN included).
 bool SameBits(float a, float b) {
@@ -47,6 +25,14 @@ void ReportCheckFailure(const char* method, int line, const char* condition) {
   std::snprintf(text, sizeof text, "Filename : %s\nLine : %d\nMethod : %s\nCondition : %s", __FILE__, line,
                 method, condition);
   std::fprintf(stderr, "%s\n", text);
+}
+
+void Put(float* vertex, float x, float y, float z, float u, float v) {
+  vertex[0] = x;
+  vertex[1] = y;
+  vertex[2] = z;
+  vertex[3] = u;
+  vertex[4] = v;
 }
 
 }  // namespace
@@ -114,8 +100,8 @@ void CRing::GenerateIt() {
     return;
   }
 
-  // A direction along z (q = 0) or of length 0 leaves the basis undefined;
-  // the points then come out non-finite, as they always have.
+  // A direction along z (q = 0) or of length 0 leaves the basis undefined:
+  // the points come out non-finite and nothing fails.
   const float length = cvDirection.Length();
   const float x = cvDirection.GetX() / length;
   const float y = cvDirection.GetY() / length;
@@ -156,7 +142,7 @@ CTunnel::~CTunnel() {
   delete[] puiTextureList[0];
   delete[] puiTextureList[1];
   delete[] psTriangleList;
-  delete[] pfGrid;
+  delete[] psGrid;
   delete[] pfVertexArray;
 }
 
@@ -190,23 +176,20 @@ bool CTunnel::Build() {
   const int n = iSegments;
   const int m = iRings;
   if (n < 1 || m < 2) return false;
-  // Each ring's row holds x, y and z of its n points, point 0 repeated after
-  // the last (the closing quad's neighbour) and padding to whole lanes.
-  const std::uint64_t rowLength = (static_cast<std::uint64_t>(n) + 1u + kLanes - 1u) / kLanes * kLanes;
-  const std::uint64_t gridFloats = static_cast<std::uint64_t>(m) * rowLength * 3u + rowLength * 4u;
+  const std::uint64_t points = static_cast<std::uint64_t>(n) * static_cast<std::uint64_t>(m);
   const std::uint64_t triangles = 2u * static_cast<std::uint64_t>(n) * static_cast<std::uint64_t>(m - 1);
   if (triangles > static_cast<std::uint64_t>(std::numeric_limits<int>::max()) ||
-      gridFloats > std::numeric_limits<std::size_t>::max() / sizeof(float))
+      points > std::numeric_limits<std::size_t>::max() / sizeof(SGridPoint))
     return false;
 
-  // The grid and the list are kept between builds of the same size.
-  if (uGridCapacity < gridFloats) {
-    float* grid = new (std::nothrow) float[static_cast<std::size_t>(gridFloats)];
+  // The grid and the list are kept between builds; a frame of the same shape
+  // allocates nothing.
+  if (uGridCapacity < points) {
+    SGridPoint* grid = new (std::nothrow) SGridPoint[static_cast<std::size_t>(points)];
     if (grid == nullptr) return false;
-    std::memset(grid, 0, static_cast<std::size_t>(gridFloats) * sizeof(float));  // padding lanes stay 0
-    delete[] pfGrid;
-    pfGrid = grid;
-    uGridCapacity = static_cast<std::size_t>(gridFloats);
+    delete[] psGrid;
+    psGrid = grid;
+    uGridCapacity = static_cast<std::size_t>(points);
   }
   if (psTriangleList == nullptr || iTriangleCount != static_cast<int>(triangles)) {
     delete[] psTriangleList;
@@ -217,9 +200,8 @@ bool CTunnel::Build() {
   }
 
   float p0[3], p1[3], p2[3], p3[3];
-  float hs[3], he[3];
-  cvStartHandle.Get(hs[0], hs[1], hs[2]);
-  cvEndHandle.Get(he[0], he[1], he[2]);
+  const float hs[3] = {cvStartHandle.GetX(), cvStartHandle.GetY(), cvStartHandle.GetZ()};
+  const float he[3] = {cvEndHandle.GetX(), cvEndHandle.GetY(), cvEndHandle.GetZ()};
   for (int k = 0; k < 3; ++k) {
     p0[k] = fStart[k];
     p1[k] = fStart[k] + hs[k];
@@ -227,97 +209,69 @@ bool CTunnel::Build() {
     p3[k] = fEnd[k];
   }
 
-  const std::size_t row = static_cast<std::size_t>(rowLength);
-  const std::size_t plane = 3u * row;
-  // Rings at t = 0, dt, dt + dt, ... accumulated in single precision. The
-  // point one step ahead of a ring is exactly the next ring's centre, since
-  // both are taken at the same accumulated t.
+  // Rings at t = 0, dt, dt + dt, ... accumulated in single precision, each
+  // perpendicular to the curve's step back from the point one dt ahead.
   const float dt = 1.0f / static_cast<float>(m);
   float t = 0.0f;
-  float centre[3], ahead[3];
-  BezierPoint(p0, p1, p2, p3, t, centre);
   cRing.SetCount(n);
   cRing.SetRadius(fRadius);
   for (int r = 0; r < m; ++r) {
+    float centre[3], ahead[3];
+    BezierPoint(p0, p1, p2, p3, t, centre);
     BezierPoint(p0, p1, p2, p3, t + dt, ahead);
     cRing.SetDirection(CVector(centre[0] - ahead[0], centre[1] - ahead[1], centre[2] - ahead[2]));
-    const CVector* points = cRing.GetPoints();
-    float* gx = pfGrid + static_cast<std::size_t>(r) * plane;
-    float* gy = gx + row;
-    float* gz = gy + row;
+    const CVector* ring = cRing.GetPoints();
     for (int j = 0; j < n; ++j) {
-      if (points) {
-        gx[j] = points[j].GetX() + centre[0];
-        gy[j] = points[j].GetY() + centre[1];
-        gz[j] = points[j].GetZ() + centre[2];
-      } else {  // a ring without points collapses onto the curve
-        gx[j] = centre[0];
-        gy[j] = centre[1];
-        gz[j] = centre[2];
-      }
+      SGridPoint& g =
+          psGrid[static_cast<std::size_t>(r) * static_cast<std::size_t>(n) + static_cast<std::size_t>(j)];
+      // A ring without points (no memory for them) collapses onto the curve.
+      g.fX = ring ? ring[j].GetX() + centre[0] : centre[0];
+      g.fY = ring ? ring[j].GetY() + centre[1] : centre[1];
+      g.fZ = ring ? ring[j].GetZ() + centre[2] : centre[2];
+      g.fU = static_cast<float>(j) / static_cast<float>(n + 1);
+      g.fV = static_cast<float>(r) / static_cast<float>(m - 1);
     }
-    gx[n] = gx[0];
-    gy[n] = gy[0];
-    gz[n] = gz[0];
     t += dt;
-    centre[0] = ahead[0];
-    centre[1] = ahead[1];
-    centre[2] = ahead[2];
   }
 
-  // The quads' normals, a ring pair at a time and several quads at once
-  // (lane by lane the same single-precision operations). The scratch rows
-  // of normals and of u follow the last ring.
-  float* normals = pfGrid + static_cast<std::size_t>(m) * plane;
-  float* us = normals + plane;
-  const float uDivisor = static_cast<float>(n + 1);
-  for (int j = 0; j < n; ++j) us[j] = static_cast<float>(j) / uDivisor;
-  us[n] = 1.0f;
-  const float vDivisor = static_cast<float>(m - 1);
+  // Two triangles per quad of neighbouring rings; the closing quad joins the
+  // last point to point 0, whose u is taken as 1 so the texture wraps once.
   STriangle* out = psTriangleList;
   for (int r = 0; r + 1 < m; ++r) {
-    const float* ax = pfGrid + static_cast<std::size_t>(r) * plane;
-    const float* ay = ax + row;
-    const float* az = ay + row;
-    const float* cx = az + row;
-    const float* cy = cx + row;
-    const float* cz = cy + row;
-    for (std::size_t j = 0; j < static_cast<std::size_t>(n); j += kLanes) {
-      const Lanes e1x = Load(ax + j + 1) - Load(ax + j), e1y = Load(ay + j + 1) - Load(ay + j),
-                  e1z = Load(az + j + 1) - Load(az + j);
-      const Lanes e2x = Load(cx + j) - Load(ax + j), e2y = Load(cy + j) - Load(ay + j),
-                  e2z = Load(cz + j) - Load(az + j);
-      const Lanes crossX = e1y * e2z - e1z * e2y;
-      const Lanes crossY = e1z * e2x - e1x * e2z;
-      const Lanes crossZ = e1x * e2y - e1y * e2x;
-      const Lanes length = SquareRoot(crossX * crossX + crossY * crossY + crossZ * crossZ);
-      Store(normals + j, crossX / length);
-      Store(normals + row + j, crossY / length);
-      Store(normals + 2 * row + j, crossZ / length);
-    }
-    const float v0 = static_cast<float>(r) / vDivisor;
-    const float v1 = static_cast<float>(r + 1) / vDivisor;
-    // B and D are the next points round; on the closing quad point 0 with u = 1.
-    // n = -normalize(cross); the reversed order carries -n.
+    const SGridPoint* ring = psGrid + static_cast<std::size_t>(r) * static_cast<std::size_t>(n);
+    const SGridPoint* next = ring + n;
     for (int j = 0; j < n; ++j) {
-      const float uA = us[j];
-      const float uB = us[j + 1];
-      const float nx = normals[j], ny = normals[row + j], nz = normals[2 * row + j];
-      const float normal[3] = {bReversed ? nx : -nx, bReversed ? ny : -ny, bReversed ? nz : -nz};
+      const bool closing = j == n - 1;
+      const int j2 = closing ? 0 : j + 1;
+      const SGridPoint& a = ring[j];
+      const SGridPoint& b = ring[j2];
+      const SGridPoint& c = next[j];
+      const SGridPoint& d = next[j2];
+      const float ub = closing ? 1.0f : b.fU;
+      const float ud = closing ? 1.0f : d.fU;
+      // n = -normalize((B - A) x (C - A)); the reversed order carries -n.
+      const CVector e1(b.fX - a.fX, b.fY - a.fY, b.fZ - a.fZ);
+      const CVector e2(c.fX - a.fX, c.fY - a.fY, c.fZ - a.fZ);
+      const CVector cross(e1.GetY() * e2.GetZ() - e1.GetZ() * e2.GetY(),
+                          e1.GetZ() * e2.GetX() - e1.GetX() * e2.GetZ(),
+                          e1.GetX() * e2.GetY() - e1.GetY() * e2.GetX());
+      const CVector unit = cross.Divide(cross.Length());
+      const float sign = bReversed ? 1.0f : -1.0f;
+      const float normal[3] = {sign * unit.GetX(), sign * unit.GetY(), sign * unit.GetZ()};
       float* first = &out[0].fVertex[0][0];
       float* second = &out[1].fVertex[0][0];
-      Put(first, ax[j], ay[j], az[j], uA, v0);               // A
-      Put(second, ax[j + 1], ay[j + 1], az[j + 1], uB, v0);  // B
-      if (bReversed) {
-        Put(first + 5, cx[j], cy[j], cz[j], uA, v1);                // C
-        Put(first + 10, ax[j + 1], ay[j + 1], az[j + 1], uB, v0);   // B
-        Put(second + 5, cx[j], cy[j], cz[j], uA, v1);               // C
-        Put(second + 10, cx[j + 1], cy[j + 1], cz[j + 1], uB, v1);  // D
-      } else {
-        Put(first + 5, ax[j + 1], ay[j + 1], az[j + 1], uB, v0);   // B
-        Put(first + 10, cx[j], cy[j], cz[j], uA, v1);              // C
-        Put(second + 5, cx[j + 1], cy[j + 1], cz[j + 1], uB, v1);  // D
-        Put(second + 10, cx[j], cy[j], cz[j], uA, v1);             // C
+      Put(first, a.fX, a.fY, a.fZ, a.fU, a.fV);
+      Put(second, b.fX, b.fY, b.fZ, ub, b.fV);
+      if (bReversed) {  // (A, C, B) and (B, C, D)
+        Put(first + 5, c.fX, c.fY, c.fZ, c.fU, c.fV);
+        Put(first + 10, b.fX, b.fY, b.fZ, ub, b.fV);
+        Put(second + 5, c.fX, c.fY, c.fZ, c.fU, c.fV);
+        Put(second + 10, d.fX, d.fY, d.fZ, ud, d.fV);
+      } else {  // (A, B, C) and (B, D, C)
+        Put(first + 5, b.fX, b.fY, b.fZ, ub, b.fV);
+        Put(first + 10, c.fX, c.fY, c.fZ, c.fU, c.fV);
+        Put(second + 5, d.fX, d.fY, d.fZ, ud, d.fV);
+        Put(second + 10, c.fX, c.fY, c.fZ, c.fU, c.fV);
       }
       std::memcpy(out[0].fNormal, normal, sizeof normal);
       std::memcpy(out[1].fNormal, normal, sizeof normal);

@@ -2,6 +2,8 @@
 // direction, and the tube of rings swept along a cubic Bezier curve.
 // Free of OpenGL so that it is unit-tested natively; texture names and blend
 // factors are kept as the plain unsigned ints that GLuint and GLenum are.
+// Members carry the renderer's type prefixes (b bool, f float, i int, u
+// unsigned, e enum, cv CVector, pc/pf/ps/pui pointers to their kinds).
 #pragma once
 
 #include <cstddef>
@@ -57,13 +59,6 @@ class CRing {
 
   void SetCount(int count) { iCount = count; }
   void SetRadius(float radius) { fRadius = radius; }
-  void SetPhase(float phase) { fPhase = phase; }
-  int GetCount() const { return iCount; }
-  float GetRadius() const { return fRadius; }
-  float GetPhase() const { return fPhase; }
-  const CVector& GetDirection() const { return cvDirection; }
-  // Rows: first and second in-plane axis, then the direction.
-  const float (&GetBasis() const)[3][3] { return fBasis; }
   // The points, or null when the ring has none.
   const CVector* GetPoints() const { return pcVectorList; }
 
@@ -75,10 +70,10 @@ class CRing {
   CVector* pcVectorList = nullptr;
   float fRadius = 1.0f;
   float fPhase = 0.0f;
-  float fBasis[3][3] = {};
+  float fBasis[3][3] = {};  // rows: first and second in-plane axis, then the direction
 
-  // A ring is regenerated thousands of times a second with the same count
-  // and phase: the point array and each index's cosine and sine are kept.
+  // The tunnel regenerates one ring a hundred times a frame with the same
+  // count and phase: the point array and each index's cosine and sine are kept.
   int iListCapacity = 0;
   float* pfCosSin = nullptr;  // cos, sin for each index
   int iAnglesCount = 0;
@@ -114,7 +109,7 @@ class CTunnel {
   // none and the triangle count is 0).
   bool Build();
 
-  // Draws the tunnel: rebuilt, then its triangles (with the scene's GL code).
+  // Draws the tunnel: rebuilt, then its triangles (tunnel_drawing.cpp).
   void Draw();
   void BindTextures();
   void DrawTriangles();
@@ -149,12 +144,17 @@ class CTunnel {
   float fFade = 1.0f;
 
  private:
-  void DrawImmediate(bool multitexture);
+  // One grid point of Build: position, then texture coordinates.
+  struct SGridPoint {
+    float fX, fY, fZ, fU, fV;
+  };
 
-  float* pfVertexArray = nullptr;  // the triangles' vertices without their normals, for one draw call
-  std::size_t uVertexCapacity = 0;
-  float* pfGrid = nullptr;  // kept between builds: each ring's x, y, z rows, then scratch
+  SGridPoint* psGrid = nullptr;  // kept between builds
   std::size_t uGridCapacity = 0;
+  // Each vertex of the triangle list with its triangle's normal, for one
+  // array draw call: x, y, z, u, v, nx, ny, nz.
+  float* pfVertexArray = nullptr;
+  std::size_t uVertexCapacity = 0;
   CRing cRing;  // one ring reused for every ring of every build
 };
 

@@ -8,6 +8,10 @@
 
 namespace hz {
 
+// The renderer window's title: the host watches for it, so the window exists
+// under it before anything slow happens.
+inline constexpr char kWindowTitle[] = "Tovira_VC";
+
 // Window-system numbers the rules act on (the Win32 values).
 inline constexpr unsigned kWmSize = 0x0005;
 inline constexpr unsigned kWmActivate = 0x0006;

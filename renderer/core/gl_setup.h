@@ -12,9 +12,11 @@ bool InitScene();
 // height of 0 counts as 1, so the aspect never divides by zero.
 void ResizeView(int width, int height);
 
-// Fixed state (texturing, smooth shading, clear values, perspective hint),
-// then InitScene; its result.
+// SetFixedState, then InitScene; its result.
 bool InitGraphics();
+
+// Texturing, smooth shading, clear values and the perspective hint.
+void SetFixedState();
 
 // Clears colour and depth, resets the model-view matrix and runs
 // FrameCallback. The caller swaps the buffers.

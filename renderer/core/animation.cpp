@@ -1,8 +1,9 @@
-#include "scene_math.h"
+#include "animation.h"
 
 #include <cmath>
 
 #include "Classes/CRing.h"
+#include "fade.h"
 
 ControlPoints AnimateControlPoints(std::uint32_t x) {
   const double step = static_cast<double>(x);
@@ -38,11 +39,7 @@ FrameTime NextFrameTime(SceneClock& clock, std::uint32_t (*tick)(), int period) 
   }
   FrameTime frame = {};
   frame.uElapsed = tick() - clock.uStartTime;  // unsigned: right across the wrap after 49.7 days
-  // The fade follows the previous frame's phase and stops short of 1.
-  if (clock.fPhase >= 0.0f && clock.fPhase < 0.1f) {
-    frame.bSetFade = true;
-    frame.fFadeAlpha = 10.0f * clock.fPhase;
-  }
+  frame.bSetFade = FadeLevel(clock.fPhase, &frame.fFadeAlpha);
   frame.fPhase = PhaseOf(frame.uElapsed, period);
   clock.fPhase = frame.fPhase;
   return frame;

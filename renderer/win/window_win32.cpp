@@ -1,10 +1,11 @@
-// Entry of Hazumaki.dll: the full-screen window with its WGL context, the
-// window procedure and the message loop, bound to the portable frame rules.
+// Entry of Hazumaki.dll: the full-screen Win32 window with its WGL context,
+// the window procedure and the message loop, bound to the window rules.
 #include <windows.h>
 
+#include "dib.h"
 #include "extensions.h"
-#include "frame.h"
-#include "frame_window.h"
+#include "gl_setup.h"
+#include "window_rules.h"
 
 static_assert(hz::kWmSize == WM_SIZE && hz::kWmActivate == WM_ACTIVATE && hz::kWmClose == WM_CLOSE &&
                   hz::kWmQuit == WM_QUIT && hz::kWmKeyDown == WM_KEYDOWN && hz::kWmKeyUp == WM_KEYUP &&
@@ -68,6 +69,7 @@ class RenderWindow final : public RenderWindowPlatform {
   }
 
   bool AskForWindowedMode() override {
+    // The text and its "Quib GL" caption are fixed: users and tests know the box by them.
     return MessageBoxA(nullptr,
                        "The requested fullscreen mode is not supported by\nyour video card. Use windowed "
                        "mode instead?",
@@ -81,7 +83,8 @@ class RenderWindow final : public RenderWindowPlatform {
     const DWORD exStyle = fullScreen ? WS_EX_APPWINDOW : WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
     const DWORD style = fullScreen ? WS_POPUP : WS_OVERLAPPEDWINDOW;
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    // Class names are matched without regard to case.
+    // "OpenGl" names the class registered as "OpenGL": class names are
+    // matched without regard to case.
     window_ =
         CreateWindowExA(exStyle, "OpenGl", title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
                         rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance_, nullptr);
@@ -169,6 +172,8 @@ class Pump final : public MessagePump {
   MSG msg_{};
 };
 
+void ShowDibMessageBox(const char* text) { MessageBoxA(GetFocus(), text, "Error", MB_OK); }
+
 // Some drivers answer unknown names with small non-null values.
 void* WglLookup(const char* name) {
   const PROC proc = wglGetProcAddress(name);
@@ -183,8 +188,9 @@ void* WglLookup(const char* name) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace hz::win;
   SetEntryPointLookup(&WglLookup);
+  hz::SetDibMessageHandler(&ShowDibMessageBox);
   RenderWindow window;
-  if (!hz::OpenRenderWindow(window, g_frame, "Tovira_VC", 1024, 768, 32, true)) return 0;
+  if (!hz::OpenRenderWindow(window, g_frame, hz::kWindowTitle, 1024, 768, 32, true)) return 0;
   Pump pump(window.dc());
   const int code = hz::RunFrameLoop(pump, g_frame);
   hz::CloseRenderWindow(window, g_frame);

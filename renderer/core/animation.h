@@ -1,6 +1,5 @@
-// The scene's arithmetic, free of OpenGL: the clock, the fade, the curve's
-// writhing, the camera and the texture scroll, all functions of the elapsed
-// tick count.
+// The scene's animation, free of OpenGL: the clock, the curve's writhing,
+// the camera and the texture scroll, all functions of the elapsed tick count.
 #pragma once
 
 #include <cstdint>
@@ -20,8 +19,8 @@ ControlPoints AnimateControlPoints(std::uint32_t x);
 // B(t) of the curve with P0 = S, P1 = S + HS, P2 = E + HE, P3 = E.
 void EvalBezier(const ControlPoints& points, float t, float out[3]);
 
-// The scene's clock across frames: started on the first frame, the phase of
-// the frame before, and the fade level that stays once the fade is over.
+// The scene's clock across frames: started on the first frame, and the phase
+// of the frame before.
 struct SceneClock {
   bool bFirstFrame = true;
   std::uint32_t uStartTime = 0;
@@ -35,8 +34,9 @@ struct FrameTime {
   float fPhase;            // this frame's phase
 };
 
-// One frame's step of the clock. `tick` is read once, and once more on the
-// first frame to start the clock; elapsed time survives the tick count's wrap.
+// One frame's step of the clock, with the fade level (fade.h) it brings.
+// `tick` is read once, and once more on the first frame to start the clock;
+// elapsed time survives the tick count's wrap.
 FrameTime NextFrameTime(SceneClock& clock, std::uint32_t (*tick)(), int period);
 
 // Elapsed milliseconds / period, in double precision, kept as a float.

@@ -1,4 +1,4 @@
-#include "frame_window.h"
+#include "window_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -23,10 +23,6 @@ bool ReadWhole(const char* path, std::vector<std::uint8_t>* bytes) {
 
 }  // namespace
 
-namespace hz {
-void ShowDibMessage(const char* text) { std::fprintf(stderr, "Error: %s\n", text); }
-}  // namespace hz
-
 DibImage* LoadDibImage(const char* path) {
   std::vector<std::uint8_t> bytes;
   if (!path || !ReadWhole(path, &bytes)) {

@@ -1,4 +1,4 @@
-#include "frame.h"
+#include "gl_setup.h"
 
 #include "gl_api.h"
 
@@ -15,12 +15,17 @@ void ResizeView(int width, int height) {
   glLoadIdentity();
 }
 
-bool InitGraphics() {
+void SetFixedState() {
   glEnable(GL_TEXTURE_2D);
   glShadeModel(GL_SMOOTH);
+  // Seen only in the first clear: the scene sets its own clear colour every frame.
   glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
   glClearDepth(1.0);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+}
+
+bool InitGraphics() {
+  SetFixedState();
   return InitScene();
 }
 
