@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "bitmap_file.h"
-#include "frame.h"
-#include "offscreen.h"
+#include "gl_setup.h"
+#include "offscreen_context.h"
 #include "scene.h"
 
 namespace {
@@ -82,16 +82,22 @@ int main(int argc, char** argv) {
     return 2;
   }
   OffscreenContext context(kWidth, kHeight);
-  if (!context.ok()) {
+  if (!context.ready()) {
     std::fprintf(stderr, "sky_figures: no offscreen context\n");
     return 1;
   }
-  SetSceneFolder(argv[1]);
-  SetSceneClock(&FakeTick);
-  StartFrameLikeTheRenderer(kWidth, kHeight);
+  Scene scene(argv[1], &FakeTick);
+  ResizeView(kWidth, kHeight);
+  SetFixedState();
+  scene.Start();
+  const auto draw = [&scene] {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    scene.Render();
+  };
   for (const std::uint32_t t : {0u, kFirst - 1}) {  // the first frame, then the fade's last step
     g_now = t;
-    DrawFrame();
+    draw();
   }
 
   hz::Bitmap24 sheet;
@@ -103,8 +109,11 @@ int main(int argc, char** argv) {
   int cell = 0;
   for (std::uint32_t t = kFirst; t <= kLast; t += kStep) {
     g_now = t;
-    DrawFrame();
-    const std::vector<std::uint8_t> rgb = context.ReadRgb();
+    draw();
+    const std::vector<std::uint8_t> rgba = context.ReadPixels();
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(rgba.size() / 4 * 3);
+    for (std::size_t i = 0; i < rgba.size(); i += 4) rgb.insert(rgb.end(), &rgba[i], &rgba[i + 3]);
     samples.emplace_back(t, Measure(rgb));
     if (std::find(std::begin(kSheetTimes), std::end(kSheetTimes), t) != std::end(kSheetTimes))
       PutOnSheet(rgb, cell++, sheet);
