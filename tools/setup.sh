@@ -16,8 +16,8 @@ packages=(
   clang libclang-rt-14-dev
   # leak checks of the long runs (tools/soak.sh)
   valgrind
-  # release package
-  zip
+  # release package: ZIP, installer, signatures
+  zip wixl osslsigncode openssl unzip
 )
 
 missing=()
