@@ -15,44 +15,35 @@ namespace {
 using Steps = std::vector<std::string>;
 
 // Records every platform step in order; the settings come from a real INI file.
-class FakeStartup final : public StartupPlatform {
- public:
-  bool WindowExists(const char* title) override {
-    return Log(std::string("find ") + title, windows.count(title) > 0);
+struct Start final : StartupPlatform {
+  Start(const std::string& arguments, bool renderer = true, std::set<std::string> open = {})
+      : rendererPresent(renderer), windows(std::move(open)) {
+    host.arguments = arguments;
+    host.programFolder = "C:\\Prog";
+    result = Main(*this, host);
   }
-  void MakeDirectory(const std::string& path) override { steps.push_back("mkdir " + path); }
+  bool WindowExists(const char* title) override { return Log(std::string("find ") + title, windows.count(title) > 0); }
+  void MakeDirectory(const std::string& path) override { Log("mkdir " + path, 0); }
   ProfileStore& Profiles() override { return Log<ProfileStore&>("settings", ini); }
   bool FileExists(const std::string& path) override { return Log("exists " + path, rendererPresent); }
   void ShowMessage(const char* text, const char* caption) override {
     message = Log(std::string("message ") + caption, std::string(text));
   }
   std::int32_t HideCursor() override { return Log("hide cursor", -1); }
-  void ShowPreview(std::int32_t parent) override { steps.push_back("preview " + std::to_string(parent)); }
-  void ShowSettingsDialog(HostState&) override { steps.push_back("dialog"); }
-  void StartSession(HostState&) override { steps.push_back("session"); }
-
+  void ShowPreview(std::int32_t parent) override { Log("preview " + std::to_string(parent), 0); }
+  void ShowSettingsDialog(HostState&) override { Log("dialog", 0); }
+  void StartSession(HostState&) override { Log("session", 0); }
   template <typename T>
-  T Log(const std::string& step, T result) {
+  T Log(const std::string& step, T answer) {
     steps.push_back(step);
-    return result;
+    return answer;
   }
 
+  bool rendererPresent;
   std::set<std::string> windows;
-  bool rendererPresent = true;
   IniFileStore ini;
   Steps steps;
   std::string message;
-};
-
-struct Start {
-  Start(const std::string& arguments, bool rendererPresent = true, std::set<std::string> windows = {}) {
-    platform.rendererPresent = rendererPresent;
-    platform.windows = std::move(windows);
-    host.arguments = arguments;
-    host.programFolder = "C:\\Prog";
-    result = Main(platform, host);
-  }
-  FakeStartup platform;
   HostState host;
   MainResult result;
 };
@@ -90,11 +81,11 @@ TEST(Main, FollowsTheDispatchTable) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("\"") + c.arguments + (c.renderer ? "\"" : "\" without the renderer"));
     const Start run(c.arguments, c.renderer);
-    EXPECT_EQ(run.platform.steps, c.steps);
+    EXPECT_EQ(run.steps, c.steps);
     EXPECT_EQ(run.result, c.result);
     const bool hidden = std::count(c.steps.begin(), c.steps.end(), "hide cursor") != 0;
     EXPECT_EQ(run.host.Cursor_Count, hidden ? std::optional<std::int32_t>(-1) : std::nullopt);
-    EXPECT_EQ(run.platform.message, c.steps == missing ? "Hazumaki.dll が同じﾌｫﾙﾀﾞに見つかりません！" : "");
+    EXPECT_EQ(run.message, c.steps == missing ? "Hazumaki.dll が同じﾌｫﾙﾀﾞに見つかりません！" : "");
   }
 }
 
@@ -107,7 +98,7 @@ TEST(Main, ReadsThePreviewParentFromTheFourthCharacterOn) {
   // clang-format on
   for (const auto& [arguments, parent] : cases) {
     SCOPED_TRACE(arguments.substr(0, 20));
-    EXPECT_EQ(Start(arguments).platform.steps.back(), "preview " + std::to_string(parent));
+    EXPECT_EQ(Start(arguments).steps.back(), "preview " + std::to_string(parent));
   }
 }
 
@@ -117,7 +108,7 @@ TEST(Main, ARunningSessionOrDialogEndsEveryModeAtOnce) {
       SCOPED_TRACE(std::string(window) + " " + args);
       const Start run(args, true, {window});
       EXPECT_EQ(run.result, MainResult::EndProcess);
-      EXPECT_EQ(run.platform.steps.back().rfind("find ", 0), 0u) << "nothing after the look-up";
+      EXPECT_EQ(run.steps.back().rfind("find ", 0), 0u) << "nothing after the look-up";
     }
   }
   EXPECT_EQ(Start("/s", true, {"Preview Window"}).result, MainResult::KeepRunning)
