@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "settings_dialog_model.h"
@@ -29,22 +30,22 @@ const FontDescription kAmbient{"Ambient", 9.75, 400, false, false, false, 128};
 
 // One letter per event: m move, l left, s stays over, f focus, b blur, D/U left down/up,
 // r/R right down/up, M middle up, z resize. Returns what the button asked for.
-std::string Run(CommandButton& b, RecordingSurface& s, const char* events) {
-  for (const char* e = events; *e; ++e) {
-    switch (*e) {
-      case 'm': b.MouseMove(); break;
-      case 'l': b.PollPointer(false); break;
-      case 's': b.PollPointer(true); break;
-      case 'f': b.GotFocus(); break;
-      case 'b': b.LostFocus(); break;
-      case 'D': b.MouseDown(MouseButton::Left); break;
-      case 'U': b.MouseUp(MouseButton::Left); break;
-      case 'r': b.MouseDown(MouseButton::Right); break;
-      case 'R': b.MouseUp(MouseButton::Right); break;
-      case 'M': b.MouseUp(MouseButton::Middle); break;
-      case 'z': b.Resize(); break;
-    }
-  }
+using B = CommandButton;
+const std::map<char, void (*)(B&)> kEvents = {
+    {'m', [](B& b) { b.MouseMove(); }},
+    {'l', [](B& b) { b.PollPointer(false); }},
+    {'s', [](B& b) { b.PollPointer(true); }},
+    {'f', [](B& b) { b.GotFocus(); }},
+    {'b', [](B& b) { b.LostFocus(); }},
+    {'D', [](B& b) { b.MouseDown(MouseButton::Left); }},
+    {'U', [](B& b) { b.MouseUp(MouseButton::Left); }},
+    {'r', [](B& b) { b.MouseDown(MouseButton::Right); }},
+    {'R', [](B& b) { b.MouseUp(MouseButton::Right); }},
+    {'M', [](B& b) { b.MouseUp(MouseButton::Middle); }},
+    {'z', [](B& b) { b.Resize(); }},
+};
+std::string Drive(B& b, RecordingSurface& s, const char* events) {
+  for (const char* e = events; *e; ++e) kEvents.at (*e)(b);
   return s.Take();
 }
 
@@ -57,7 +58,7 @@ struct Loaded {
     button.Initialize();
     surface.Take();
   }
-  std::string Run(const char* events) { return controls::Run(button, surface, events); }
+  std::string Run(const char* events) { return Drive(button, surface, events); }
 };
 
 TEST(CommandButton, FollowsItsStateTableRowByRow) {
@@ -132,9 +133,9 @@ TEST(CommandButton, ANewButtonWaitsForInitializeAndForEnabled) {
   RecordingSurface s;
   CommandButton fresh(s);  // never stored: Enabled is false until first read
   fresh.Initialize();
-  EXPECT_EQ(Run(fresh, s, "mfU"), "poll 100");
+  EXPECT_EQ(Drive(fresh, s, "mfU"), "poll 100");
   EXPECT_TRUE(fresh.Enabled());
-  EXPECT_EQ(Run(fresh, s, "m"), "draw Normal, draw HighLight reversed");
+  EXPECT_EQ(Drive(fresh, s, "m"), "draw Normal, draw HighLight reversed");
 
   CommandButton stored(s);
   stored.ReadProperties(PropertyBag{}, kAmbient);

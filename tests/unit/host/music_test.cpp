@@ -143,8 +143,9 @@ TEST_F(Music, AWavFileLoopsWithoutTheDefaultSoundAndOnlyWithAWaveDevice) {
   device.waveDevices = 2;
   bgm.WAV_Play();
   bgm.WAV_Stop();
-  EXPECT_EQ(device.sounds, (decltype(device.sounds){{"C:\\My Music\\loop.wav", 0x000Bu},  // ASYNC | NODEFAULT | LOOP
-                                                    {std::nullopt, 0u}}));
+  EXPECT_EQ(device.sounds,
+            (decltype(device.sounds){{"C:\\My Music\\loop.wav", 0x000Bu},  // ASYNC | NODEFAULT | LOOP
+                                     {std::nullopt, 0u}}));
   EXPECT_TRUE(device.sent.empty());
 }
 

@@ -118,33 +118,35 @@ TEST(Tovira_S, EndsWithTheMusicStoppedWhenTheRendererHasGoneOrNeverStarted) {
   }
 }
 
+// The CD is closed only while its poll still runs; the cursor is shown again only for "/s".
 TEST(Tovira_S, ACloseRequestStopsTheMusicOnceAndShowsTheCursorOnlyForS) {
-  for (const std::string args : {"", "/s", "-S"}) {
-    SCOPED_TRACE(args);
-    SessionRig rig(kMusicFile, "C:\\song.mp3", args);
-    rig.session.Load();
-    rig.device.TakeCommands();
-    rig.session.CloseRequest();
-    EXPECT_EQ(rig.device.TakeCommands(), (Events{"stop MP3Play", "close MP3Play"}));
-    EXPECT_EQ(rig.platform.events.back(), "end");
-    EXPECT_EQ(rig.host.Cursor_Count, args.empty() ? std::nullopt : std::optional<std::int32_t>(0));
-    EXPECT_EQ(rig.platform.events.end()[-2] == "show cursor", !args.empty());
-    rig.session.CloseRequest();  // Windows may ask again while the process ends
-    EXPECT_TRUE(rig.device.TakeCommands().empty());
-  }
-}
-
-TEST(Tovira_S, TheCdIsClosedOnlyWhileItsPollStillRuns) {
-  for (bool disc : {true, false}) {
-    SCOPED_TRACE(disc ? "disc" : "empty drive");
-    SessionRig rig(kMusicCd, "");
-    if (disc) rig.device.Disc("1", "playing");
+  const Events mp3 = {"stop MP3Play", "close MP3Play"}, cd = {"stop cdaudio", "close cdaudio"};
+  const struct {
+    std::int16_t kind;
+    const char* args;
+    bool disc;
+    Events closing;
+  } cases[] = {{kMusicFile, "", false, mp3},
+               {kMusicFile, "/s", false, mp3},
+               {kMusicFile, "-S", false, mp3},
+               {kMusicCd, "/s", true, cd},
+               {kMusicCd, "/s", false, {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.args) + (c.disc ? " disc" : ""));
+    SessionRig rig(c.kind, c.kind == kMusicFile ? "C:\\song.mp3" : "", c.args);
+    if (c.disc) rig.device.Disc("1", "playing");
     rig.session.Load();
     rig.RunFor(1000);
-    EXPECT_EQ(rig.session.TimerEnabled(SessionTimer::Timer2), disc);
+    EXPECT_EQ(rig.session.TimerEnabled(SessionTimer::Timer2), c.disc);
     rig.device.TakeCommands();
     rig.session.CloseRequest();
-    EXPECT_EQ(rig.device.TakeCommands(), (disc ? Events{"stop cdaudio", "close cdaudio"} : Events{}));
+    EXPECT_EQ(rig.device.TakeCommands(), c.closing);
+    EXPECT_EQ(rig.platform.events.back(), "end");
+    const bool shown = *c.args != '\0';
+    EXPECT_EQ(rig.host.Cursor_Count, shown ? std::optional<std::int32_t>(0) : std::nullopt);
+    EXPECT_EQ(rig.platform.events.end()[-2] == "show cursor", shown);
+    rig.session.CloseRequest();  // Windows may ask again while the process ends
+    EXPECT_TRUE(rig.device.TakeCommands().empty());
   }
 }
 

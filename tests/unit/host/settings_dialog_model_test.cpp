@@ -51,10 +51,10 @@ TEST(SettingsDialog, ConfirmWritesTheThreeLinesOrNothingAtAll) {
     EXPECT_EQ(s.BGM_RepeatTrack, 9);
     EXPECT_EQ(TempDir::ReadFile("C:\\Prog\\Hazumaki.ini"), "");
   }
-  EXPECT_EQ(ConfirmSettings(s, "3.5", store, "C:\\Prog"), ConfirmResult::Saved);
-  EXPECT_EQ(s.BGM_RepeatTrack, 4);
+  EXPECT_EQ(ConfirmSettings(s, "-2.5", store, "C:\\Prog"), ConfirmResult::Saved);
+  EXPECT_EQ(s.BGM_RepeatTrack, -2);
   EXPECT_EQ(TempDir::ReadFile("C:\\Prog\\Hazumaki.ini"),
-            testing::SettingsIni(" 0", " 4", "C:\\Music\\a.mp3"));
+            testing::SettingsIni(" 0", "-2", "C:\\Music\\a.mp3"));
 
   EXPECT_EQ(CheckChosenPath("C:\\Music\\?.mp3", false), ChosenPathCheck::NotRepresentable);
   EXPECT_EQ(CheckChosenPath(std::string(255, 'a'), true), ChosenPathCheck::Accepted);

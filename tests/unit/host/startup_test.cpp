@@ -22,7 +22,9 @@ struct Start final : StartupPlatform {
     host.programFolder = "C:\\Prog";
     result = Main(*this, host);
   }
-  bool WindowExists(const char* title) override { return Log(std::string("find ") + title, windows.count(title) > 0); }
+  bool WindowExists(const char* title) override {
+    return Log(std::string("find ") + title, windows.count(title) > 0);
+  }
   void MakeDirectory(const std::string& path) override { Log("mkdir " + path, 0); }
   ProfileStore& Profiles() override { return Log<ProfileStore&>("settings", ini); }
   bool FileExists(const std::string& path) override { return Log("exists " + path, rendererPresent); }
@@ -89,11 +91,13 @@ TEST(Main, FollowsTheDispatchTable) {
   }
 }
 
+// Blanks are skipped anywhere and the number stops at the first other character.
 TEST(Main, ReadsThePreviewParentFromTheFourthCharacterOn) {
   // clang-format off
   const std::pair<std::string, std::int32_t> cases[] = {
       {"/P 1234", 1234}, {"/p1234", 234},   {"/p", 0},           {"/p ", 0},         {"/p 12 34", 1234},
       {"/p  1 2x3", 12}, {"/p abc", 0},     {"/p -5", -5},       {"/p 2.5", 2},      {"/p 1.5", 2},
+      {"/p - 5", -5},    {"/p &H 1F", 31},  {"/p 1e2e3", 100},   {"/p 7:8", 7},      {"/p &Q1", 0},
       {"/p 2147483647", 2147483647},        {"/p 99999999999", 0}, {"/p " + std::string(100000, '9'), 0}};
   // clang-format on
   for (const auto& [arguments, parent] : cases) {
@@ -122,14 +126,12 @@ TEST(Main, LoadsTheSettingsFromBesideTheProgram) {
 }
 
 TEST(ArgumentsAfterProgram, DropsTheProgramPathAndTheBlanksAfterIt) {
+  // clang-format off
   const std::pair<const char*, const char*> cases[] = {
-      {"C:\\Hazumaki\\Hazumaki.scr /s", "/s"},
-      {"\"C:\\Program Files\\Hazumaki\\Hazumaki.scr\" /p 1234", "/p 1234"},
-      {"\"C:\\Program Files\\Hazumaki.scr\"   /c:99", "/c:99"},
-      {"\"Hazumaki.scr\"", ""},
-      {"Hazumaki.scr \t /S ", "/S "},
-      {"\"unterminated /s", ""},
-  };
+      {"C:\\Hazumaki\\Hazumaki.scr /s", "/s"}, {"\"C:\\Program Files\\Hazumaki\\Hazumaki.scr\" /p 1234", "/p 1234"},
+      {"\"C:\\Program Files\\Hazumaki.scr\"   /c:99", "/c:99"}, {"\"Hazumaki.scr\"", ""},
+      {"Hazumaki.scr \t /S ", "/S "}, {"\"unterminated /s", ""}};
+  // clang-format on
   for (const auto& [line, args] : cases) EXPECT_EQ(ArgumentsAfterProgram(line), args) << line;
 }
 
