@@ -102,6 +102,13 @@ TEST(SettingsDialog, ReportsASaveThatCannotBeMadeAndWritesNothing) {
     }
   } failing;  // passes the check, then a write fails anyway
   EXPECT_EQ(ConfirmSettings(s, "3", failing, "."), ConfirmResult::SaveFailed);
+
+  struct RefusingStore final : IniFileStore {
+    bool CanWrite(const std::string&) override { return false; }
+  } refusing;  // knows beforehand: not one key may be written
+  std::filesystem::remove(ini);
+  EXPECT_EQ(ConfirmSettings(s, "3", refusing, "."), ConfirmResult::SaveFailed);
+  EXPECT_FALSE(std::filesystem::exists(ini));
 }
 
 }  // namespace
