@@ -2,34 +2,52 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "settings_dialog_model.h"
 
 namespace hz::controls {
 namespace {
 
-using Log = std::vector<std::string>;
-
-// Records what the button asks of its window, one line per request.
+// Records what the button asks of its window as one line.
 class RecordingSurface final : public CommandSurface {
  public:
   void DrawFace(Face face, bool hoverGradient) override {
     static const char* const names[] = {"Normal",   "HighLight", "HighLightSelect",
                                         "Selected", "Pressed",   "Disable"};
-    log.push_back(std::string("draw ") + names[static_cast<int>(face)] + (hoverGradient ? " reversed" : ""));
+    Add(std::string("draw ") + names[static_cast<int>(face)] + (hoverGradient ? " reversed" : ""));
   }
-  void PropertyChanged(std::string_view name) override { log.push_back("changed " + std::string(name)); }
-  void StartLeavePolling(unsigned ms) override { log.push_back("poll " + std::to_string(ms)); }
-  void Click() override { log.push_back("click"); }
-
-  Log Take() { return std::exchange(log, {}); }
-  Log log;
+  void PropertyChanged(std::string_view name) override { Add("changed " + std::string(name)); }
+  void StartLeavePolling(unsigned ms) override { Add("poll " + std::to_string(ms)); }
+  void Click() override { Add("click"); }
+  void Add(const std::string& entry) { log += (log.empty() ? "" : ", ") + entry; }
+  std::string Take() { return std::exchange(log, {}); }
+  std::string log;
 };
 
 const FontDescription kAmbient{"Ambient", 9.75, 400, false, false, false, 128};
+
+// One letter per event: m move, l left, s stays over, f focus, b blur, D/U left down/up,
+// r/R right down/up, M middle up, z resize. Returns what the button asked for.
+using B = CommandButton;
+const std::map<char, void (*)(B&)> kEvents = {
+    {'m', [](B& b) { b.MouseMove(); }},
+    {'l', [](B& b) { b.PollPointer(false); }},
+    {'s', [](B& b) { b.PollPointer(true); }},
+    {'f', [](B& b) { b.GotFocus(); }},
+    {'b', [](B& b) { b.LostFocus(); }},
+    {'D', [](B& b) { b.MouseDown(MouseButton::Left); }},
+    {'U', [](B& b) { b.MouseUp(MouseButton::Left); }},
+    {'r', [](B& b) { b.MouseDown(MouseButton::Right); }},
+    {'R', [](B& b) { b.MouseUp(MouseButton::Right); }},
+    {'M', [](B& b) { b.MouseUp(MouseButton::Middle); }},
+    {'z', [](B& b) { b.Resize(); }},
+};
+std::string Drive(B& b, RecordingSurface& s, const char* events) {
+  for (const char* e = events; *e; ++e) kEvents.at (*e)(b);
+  return s.Take();
+}
 
 // A button as the dialog has it after loading: stored, initialised.
 struct Loaded {
@@ -40,113 +58,74 @@ struct Loaded {
     button.Initialize();
     surface.Take();
   }
-  Log Run(std::initializer_list<void (*)(CommandButton&)> actions) {
-    for (auto action : actions) action(button);
-    return surface.Take();
-  }
+  std::string Run(const char* events) { return Drive(button, surface, events); }
 };
-
-using Action = void (*)(CommandButton&);
-const Action kMove = [](CommandButton& b) { b.MouseMove(); };
-const Action kLeave = [](CommandButton& b) { b.PollPointer(false); };
-const Action kStay = [](CommandButton& b) { b.PollPointer(true); };
-const Action kFocus = [](CommandButton& b) { b.GotFocus(); };
-const Action kBlur = [](CommandButton& b) { b.LostFocus(); };
-const Action kLeftDown = [](CommandButton& b) { b.MouseDown(MouseButton::Left); };
-const Action kRightDown = [](CommandButton& b) { b.MouseDown(MouseButton::Right); };
-const Action kLeftUp = [](CommandButton& b) { b.MouseUp(MouseButton::Left); };
-const Action kRightUp = [](CommandButton& b) { b.MouseUp(MouseButton::Right); };
-const Action kMiddleUp = [](CommandButton& b) { b.MouseUp(MouseButton::Middle); };
-const Action kResize = [](CommandButton& b) { b.Resize(); };
 
 TEST(CommandButton, FollowsItsStateTableRowByRow) {
   constexpr std::uint8_t N = StateNormal, H = StateHover, F = StateFocus, FH = StateFocusHover;
+  // "reversed": the hovered gradient. State 4 keeps the direction of its way in.
+  // clang-format off
   const struct {
-    const char* name;
+    const char *before, *events;
     std::uint8_t state;
+    const char* effects;
     bool held;
-    Action action;
-    std::uint8_t newState;
-    Log effects;
-    bool heldAfter;
   } rows[] = {
-      // "reversed": the hovered gradient. State 4 keeps the direction of its way in.
-      {"move, idle", N, false, kMove, H, {"draw HighLight reversed"}, false},
-      {"move, focused", F, false, kMove, FH, {"draw HighLightSelect"}, false},
-      {"move, focused and held", F, true, kMove, F, {}, true},
-      {"move, state 4", FH, false, kMove, FH, {}, false},
-      {"left, hovered", H, false, kLeave, N, {"draw Normal"}, false},
-      {"left, state 4", FH, false, kLeave, F, {"draw Selected"}, false},
-      {"left, focused", F, false, kLeave, F, {}, false},
-      {"pointer still over it", H, false, kStay, H, {}, false},
-      {"focus, idle", N, false, kFocus, F, {"draw Selected"}, false},
-      {"focus, hovered", H, false, kFocus, FH, {"draw Pressed reversed"}, false},
-      {"focus, state 4", FH, false, kFocus, F, {"draw Selected"}, false},
-      {"focus lost, focused", F, false, kBlur, N, {"draw Normal"}, false},
-      {"focus lost, hovered", H, false, kBlur, N, {"draw Normal"}, false},
-      {"focus lost, idle", N, false, kBlur, N, {}, false},
-      {"left press, idle", N, false, kLeftDown, N, {"draw Pressed"}, true},
-      {"left press, hovered", H, false, kLeftDown, H, {"draw Pressed reversed"}, true},
-      {"right press", H, false, kRightDown, H, {}, false},
-      {"left release, hovered", H, true, kLeftUp, H, {"draw Normal reversed", "click"}, false},
-      {"left release, state 4", FH, true, kLeftUp, FH, {"draw HighLightSelect", "click"}, false},
-      {"left release, idle", N, true, kLeftUp, N, {"click"}, false},
-      {"left release, focused: no click", F, true, kLeftUp, F, {}, false},
-      {"right release, idle", N, false, kRightUp, N, {"click"}, false},
-      {"right release keeps the left held", FH, true, kRightUp, FH, {"click"}, true},
-      {"middle release, state 4", FH, false, kMiddleUp, FH, {"click"}, false},
-      {"right release, focused: no click", F, false, kRightUp, F, {}, false},
-      {"resize", F, false, kResize, F, {"draw Normal"}, false},
+      {"", "m", H, "draw HighLight reversed", false},
+      {"f", "m", FH, "draw HighLightSelect", false},
+      {"fD", "m", F, "", true},
+      {"fm", "m", FH, "", false},
+      {"m", "l", N, "draw Normal", false},
+      {"fm", "l", F, "draw Selected", false},
+      {"f", "l", F, "", false},
+      {"m", "s", H, "", false},
+      {"", "f", F, "draw Selected", false},
+      {"m", "f", FH, "draw Pressed reversed", false},
+      {"fm", "f", F, "draw Selected", false},
+      {"f", "b", N, "draw Normal", false},
+      {"m", "b", N, "draw Normal", false},
+      {"", "b", N, "", false},
+      {"", "D", N, "draw Pressed", true},
+      {"m", "D", H, "draw Pressed reversed", true},
+      {"m", "r", H, "", false},
+      {"mD", "U", H, "draw Normal reversed, click", false},
+      {"fmD", "U", FH, "draw HighLightSelect, click", false},
+      {"D", "U", N, "click", false},
+      {"fD", "U", F, "", false},
+      {"", "R", N, "click", false},
+      {"fmD", "R", FH, "click", true},
+      {"fm", "M", FH, "click", false},
+      {"f", "R", F, "", false},
+      {"f", "z", F, "draw Normal", false},
+      {"", "mDfU", FH, "draw HighLight reversed, draw Pressed reversed, draw Pressed reversed, draw HighLightSelect reversed, click", false},
+      {"fmD", "lmsU", F, "draw Selected", false},  // left while held: no highlight back, no click
+      {"fmDlmsU", "m", FH, "draw HighLightSelect", false},
   };
+  // clang-format on
   for (const auto& r : rows) {
-    SCOPED_TRACE(r.name);
+    SCOPED_TRACE(std::string(r.before) + " then " + r.events);
     Loaded l;
-    // Into the row's state by the events a user would cause.
-    if (r.state == H) l.Run({kMove});
-    if (r.state == F) l.Run({kFocus});
-    if (r.state == FH) l.Run({kFocus, kMove});
-    if (r.held) l.Run({kLeftDown});
-    ASSERT_EQ(l.button.State(), r.state);
-    EXPECT_EQ(l.Run({r.action}), r.effects);
-    EXPECT_EQ(l.button.State(), r.newState);
-    EXPECT_EQ(l.button.MouseHeld(), r.heldAfter);
+    l.Run(r.before);
+    EXPECT_EQ(l.Run(r.events), r.effects);
+    EXPECT_EQ(l.button.State(), r.state);
+    EXPECT_EQ(l.button.MouseHeld(), r.held);
   }
-}
-
-TEST(CommandButton, ClickSequences) {
-  Loaded usual;  // on an unfocused button
-  EXPECT_EQ(usual.Run({kMove, kLeftDown, kFocus, kLeftUp}),
-            (Log{"draw HighLight reversed", "draw Pressed reversed", "draw Pressed reversed",
-                 "draw HighLightSelect reversed", "click"}));
-  EXPECT_EQ(usual.button.State(), StateFocusHover);
-
-  // Pressed, pointer off and back while held: no highlight, and no click on release.
-  Loaded away;
-  away.Run({kFocus, kMove, kLeftDown});
-  EXPECT_EQ(away.Run({kLeave, kMove, kStay, kLeftUp}), (Log{"draw Selected"}));
-  EXPECT_EQ(away.button.State(), StateFocus);
-  away.Run({kMove});
-  EXPECT_EQ(away.button.State(), StateFocusHover) << "once released, it highlights again";
-}
-
-TEST(CommandButton, ShowsTheDialogsStoredCaptionInTheJapaneseFont) {
-  const Loaded l;
-  EXPECT_EQ(l.button.Caption(), "設定");
-  EXPECT_EQ(l.button.Font().face, "ＭＳ Ｐゴシック");
-  EXPECT_EQ(l.button.Font().charset, 128);
 }
 
 TEST(CommandButton, ADisabledButtonShowsDisableAndNeverClicks) {
   Loaded l;
-  l.Run({kMove});
+  EXPECT_EQ(l.button.Caption(), "設定");
+  EXPECT_EQ(std::make_pair(l.button.Font().face, l.button.Font().charset),
+            std::make_pair(std::string("ＭＳ Ｐゴシック"), std::uint8_t{128}));
+  l.Run("m");
   l.button.Enabled(false);
-  EXPECT_EQ(l.surface.Take(), (Log{"changed Enabled", "draw Disable reversed"}));
+  EXPECT_EQ(l.surface.Take(), "changed Enabled, draw Disable reversed");
   EXPECT_FALSE(l.button.CaptionEnabled());
-  EXPECT_EQ(l.Run({kMove, kLeftDown, kFocus, kLeftUp, kRightUp, kLeave, kBlur}), Log{});
+  EXPECT_EQ(l.Run("mDfURlb"), "");
   EXPECT_EQ(l.button.State(), StateHover);
-  EXPECT_EQ(l.Run({kResize}), (Log{"draw Disable reversed"}));
+  EXPECT_EQ(l.Run("z"), "draw Disable reversed");
   l.button.Enabled(true);
-  EXPECT_EQ(l.surface.Take(), (Log{"changed Enabled", "draw Normal reversed"}));
+  EXPECT_EQ(l.surface.Take(), "changed Enabled, draw Normal reversed");
   EXPECT_TRUE(l.button.CaptionEnabled());
 }
 
@@ -154,15 +133,9 @@ TEST(CommandButton, ANewButtonWaitsForInitializeAndForEnabled) {
   RecordingSurface s;
   CommandButton fresh(s);  // never stored: Enabled is false until first read
   fresh.Initialize();
-  EXPECT_EQ(s.Take(), (Log{"poll 100"}));
-  fresh.MouseMove();
-  fresh.GotFocus();
-  fresh.MouseUp(MouseButton::Left);
-  EXPECT_EQ(s.Take(), Log{});
+  EXPECT_EQ(Drive(fresh, s, "mfU"), "poll 100");
   EXPECT_TRUE(fresh.Enabled());
-  EXPECT_EQ(s.Take(), (Log{"draw Normal"}));  // the RefreshCaption before it did nothing
-  fresh.MouseMove();
-  EXPECT_EQ(fresh.State(), StateHover);
+  EXPECT_EQ(Drive(fresh, s, "m"), "draw Normal, draw HighLight reversed");
 
   CommandButton stored(s);
   stored.ReadProperties(PropertyBag{}, kAmbient);
@@ -188,9 +161,9 @@ TEST(CommandButton, SavesOnlyWhatDiffersFromTheDefaultsAndKeepsTheCaptionClickab
   l.button.Visible(0);
   EXPECT_EQ(l.button.Visible(), 0);
   l.surface.Take();
-  EXPECT_EQ(l.Run({kRightUp}), (Log{"click"}));
+  EXPECT_EQ(l.Run("R"), "click");
   l.button.Visible(7);
-  EXPECT_EQ(l.surface.Take(), (Log{"draw Normal", "changed Visible"}));
+  EXPECT_EQ(l.surface.Take(), "draw Normal, changed Visible");
 }
 
 }  // namespace

@@ -26,15 +26,6 @@ TEST(ParseWholeNumber, AcceptsOnlyACompleteNumberWithBlanksAround) {
   }
 }
 
-TEST(ReadLeadingNumber, SkipsBlanksAnywhereAndStopsAtTheFirstOtherCharacter) {
-  // More cases through the preview handle, where this reading is used.
-  const std::pair<const char*, double> cases[] = {
-      {"1 2 3 4", 1234}, {"- 5", -5}, {"&H 1F", 31}, {"3.5x", 3.5},
-      {"1e2e3", 100},    {"1e", 1},   {"7:8", 7},    {"&Q1", 0},
-  };
-  for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(ReadLeadingNumber(text), value) << text;
-}
-
 // More cases through the track field (halves to even) and the settings (integer part).
 TEST(Rounding, HalvesGoToEvenTheIntegerPartRoundsDownAndRangesAreEnforced) {
   EXPECT_EQ(RoundToInt16(-2.5), -2);

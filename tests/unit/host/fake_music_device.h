@@ -1,7 +1,6 @@
-// A stand-in for the platform's media functions: each command gets the reply
-// it was given (copied raw, as MCI fills the caller's buffer), anything else
-// fails as MCI does for a device it does not know; it records what was sent
-// and the sounds played.
+// The platform's media functions as MCI answers them: each command gets the
+// reply it was given (copied raw into the caller's buffer), anything else
+// fails as for a device MCI does not know. Records commands and sounds.
 #pragma once
 
 #include <cstdio>
@@ -16,7 +15,7 @@
 
 namespace hz::testing {
 
-constexpr std::uint32_t kMciBadDevice = 263, kMciNotReady = 276, kMciOutOfRange = 282;
+constexpr std::uint32_t kMciBadDevice = 263, kMciNotReady = 276;
 
 class FakeMusicDevice final : public MusicDevice {
  public:
@@ -41,8 +40,7 @@ class FakeMusicDevice final : public MusicDevice {
   // The commands sent since the last call.
   std::vector<std::string> TakeCommands() {
     std::vector<std::string> out;
-    for (const auto& s : sent) out.push_back(s.first);
-    sent.clear();
+    for (const auto& s : std::exchange(sent, {})) out.push_back(s.first);
     return out;
   }
   // A drive holding a disc: track `current` of five, playing or stopped.
@@ -52,9 +50,8 @@ class FakeMusicDevice final : public MusicDevice {
     answers["status cdaudio current track"] = {0, current + '\0'};
     answers["status cdaudio number of tracks"] = {0, std::string("5", 2)};
     answers["status cdaudio mode"] = {0, std::string(mode) + '\0'};
-    for (int t = 1; t <= 5; ++t)
-      answers["status cdaudio position track " + std::to_string(t)] = {0,
-                                                                       "0" + std::to_string(t) + ":00:00:00"};
+    for (char t = '1'; t <= '5'; ++t)
+      answers[std::string("status cdaudio position track ") + t] = {0, std::string("0") + t + ":00:00:00"};
   }
 
   std::vector<std::pair<std::string, std::uint32_t>> sent;  // command and reply buffer size

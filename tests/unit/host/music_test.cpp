@@ -26,57 +26,31 @@ TEST_F(Music, TheCdPollPlaysRepeatsOrGivesUp) {
   const struct {
     const char* name;
     std::int16_t repeat;
-    const char *current, *mode;
-    std::map<std::string, std::pair<std::uint32_t, std::string>> answers;
+    const char *current, *mode, *failing, *reply;  // one status command answered otherwise
     std::size_t statusSent;
     Commands then;
     bool ok;
   } rows[] = {
-      {"repeat track playing", 3, "3", "playing", {}, 3, {}, true},
-      {"first poll, drive idle at track 1", 3, "1", "stopped", {}, 3, seek("3"), true},
-      {"drive moved on to the next track", 3, "4", "playing", {}, 3, seek("3"), true},
-      {"stopped after the last track", 5, "5", "stopped", {}, 3, seek("5"), true},
-      {"whole disc stopped", 0, "5", "stopped", {}, 3, {"play cdaudio"}, true},
-      {"whole disc playing", 0, "2", "playing", {}, 3, {}, true},
-      {"a track the disc lacks is retried",
-       7,
-       "1",
-       "stopped",
-       {},
-       3,
-       {"status cdaudio position track 7", "play cdaudio from Error:263"},
-       true},
-      {"no disc",
-       0,
-       "1",
-       "stopped",
-       {{"status cdaudio current track", {testing::kMciNotReady, ""}}},
-       1,
-       {},
-       false},
-      {"no track count",
-       3,
-       "1",
-       "stopped",
-       {{"status cdaudio number of tracks", {testing::kMciNotReady, ""}}},
-       2,
-       {},
-       false},
-      {"an error in any case",
-       3,
-       "1",
-       "stopped",
-       {{"status cdaudio current track", {0, "drive error"}}},
-       1,
-       {},
-       false},
-      {"a track that is no number", 3, "n/a", "playing", {}, 3, {}, false},
-      {"no track at all", 3, "", "playing", {}, 3, {}, false},
+      // clang-format off
+      {"repeat track playing", 3, "3", "playing", nullptr, "", 3, {}, true},
+      {"first poll, drive idle at track 1", 3, "1", "stopped", nullptr, "", 3, seek("3"), true},
+      {"drive moved on to the next track", 3, "4", "playing", nullptr, "", 3, seek("3"), true},
+      {"stopped after the last track", 5, "5", "stopped", nullptr, "", 3, seek("5"), true},
+      {"whole disc stopped", 0, "5", "stopped", nullptr, "", 3, {"play cdaudio"}, true},
+      {"whole disc playing", 0, "2", "playing", nullptr, "", 3, {}, true},
+      {"a track the disc lacks is retried", 7, "1", "stopped", nullptr, "", 3,
+       {"status cdaudio position track 7", "play cdaudio from Error:263"}, true},
+      {"no disc", 0, "1", "stopped", "status cdaudio current track", nullptr, 1, {}, false},
+      {"no track count", 3, "1", "stopped", "status cdaudio number of tracks", nullptr, 2, {}, false},
+      {"an error in any case", 3, "1", "stopped", "status cdaudio current track", "drive error", 1, {}, false},
+      {"a track that is no number", 3, "n/a", "playing", nullptr, "", 3, {}, false},
+      {"no track at all", 3, "", "playing", nullptr, "", 3, {}, false},
+      // clang-format on
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     device.Disc(r.current, r.mode);
-    for (const auto& answer : r.answers) device.answers[answer.first] = answer.second;
+    if (r.failing) device.answers[r.failing] = {r.reply ? 0 : testing::kMciNotReady, r.reply ? r.reply : ""};
     settings.BGM_RepeatTrack = r.repeat;
     bgm.CD_Check();
     Commands expected(status.begin(), status.begin() + static_cast<std::ptrdiff_t>(r.statusSent));
@@ -164,16 +138,14 @@ TEST_F(Music, OnlyAModeBeginningWithPlayingCountsAsPlaying) {
 
 TEST_F(Music, AWavFileLoopsWithoutTheDefaultSoundAndOnlyWithAWaveDevice) {
   settings.BGM_File = "C:\\My Music\\loop.wav";
-  for (std::uint32_t devices : {0u, 2u}) {
-    device.sounds.clear();
-    device.waveDevices = devices;
-    bgm.WAV_Play();
-    bgm.WAV_Stop();
-    decltype(device.sounds) expected;
-    if (devices > 0) expected.emplace_back("C:\\My Music\\loop.wav", 0x000Bu);  // ASYNC | NODEFAULT | LOOP
-    expected.emplace_back(std::nullopt, 0u);
-    EXPECT_EQ(device.sounds, expected);
-  }
+  device.waveDevices = 0;
+  bgm.WAV_Play();
+  device.waveDevices = 2;
+  bgm.WAV_Play();
+  bgm.WAV_Stop();
+  EXPECT_EQ(device.sounds,
+            (decltype(device.sounds){{"C:\\My Music\\loop.wav", 0x000Bu},  // ASYNC | NODEFAULT | LOOP
+                                     {std::nullopt, 0u}}));
   EXPECT_TRUE(device.sent.empty());
 }
 

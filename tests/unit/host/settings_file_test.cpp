@@ -60,20 +60,5 @@ TEST(Settings_Load, FollowsTheRulesForEveryKindOfFileContent) {
   }
 }
 
-TEST(Settings_Save, WritesTheThreeKeysInOrderAsCodePage932BytesInTheNumberForm) {
-  TempDir dir;
-  MusicSettings s;
-  s.BGM_Kind = 1;
-  s.BGM_RepeatTrack = 3;
-  IniFileStore store;
-  Settings_Save(s, store, kFolder);
-  EXPECT_EQ(TempDir::ReadFile(kIni), SettingsIni(" 1", " 3", ""));
-  s.BGM_Kind = 0;
-  s.BGM_RepeatTrack = -1;
-  s.BGM_File = "C:\\My Music\\a b.wav";
-  Settings_Save(s, store, kFolder);
-  EXPECT_EQ(TempDir::ReadFile(kIni), SettingsIni(" 0", "-1", "C:\\My Music\\a b.wav"));
-}
-
 }  // namespace
 }  // namespace hz

@@ -15,44 +15,37 @@ namespace {
 using Steps = std::vector<std::string>;
 
 // Records every platform step in order; the settings come from a real INI file.
-class FakeStartup final : public StartupPlatform {
- public:
+struct Start final : StartupPlatform {
+  Start(const std::string& arguments, bool renderer = true, std::set<std::string> open = {})
+      : rendererPresent(renderer), windows(std::move(open)) {
+    host.arguments = arguments;
+    host.programFolder = "C:\\Prog";
+    result = Main(*this, host);
+  }
   bool WindowExists(const char* title) override {
     return Log(std::string("find ") + title, windows.count(title) > 0);
   }
-  void MakeDirectory(const std::string& path) override { steps.push_back("mkdir " + path); }
+  void MakeDirectory(const std::string& path) override { Log("mkdir " + path, 0); }
   ProfileStore& Profiles() override { return Log<ProfileStore&>("settings", ini); }
   bool FileExists(const std::string& path) override { return Log("exists " + path, rendererPresent); }
   void ShowMessage(const char* text, const char* caption) override {
     message = Log(std::string("message ") + caption, std::string(text));
   }
   std::int32_t HideCursor() override { return Log("hide cursor", -1); }
-  void ShowPreview(std::int32_t parent) override { steps.push_back("preview " + std::to_string(parent)); }
-  void ShowSettingsDialog(HostState&) override { steps.push_back("dialog"); }
-  void StartSession(HostState&) override { steps.push_back("session"); }
-
+  void ShowPreview(std::int32_t parent) override { Log("preview " + std::to_string(parent), 0); }
+  void ShowSettingsDialog(HostState&) override { Log("dialog", 0); }
+  void StartSession(HostState&) override { Log("session", 0); }
   template <typename T>
-  T Log(const std::string& step, T result) {
+  T Log(const std::string& step, T answer) {
     steps.push_back(step);
-    return result;
+    return answer;
   }
 
+  bool rendererPresent;
   std::set<std::string> windows;
-  bool rendererPresent = true;
   IniFileStore ini;
   Steps steps;
   std::string message;
-};
-
-struct Start {
-  Start(const std::string& arguments, bool rendererPresent = true, std::set<std::string> windows = {}) {
-    platform.rendererPresent = rendererPresent;
-    platform.windows = std::move(windows);
-    host.arguments = arguments;
-    host.programFolder = "C:\\Prog";
-    result = Main(platform, host);
-  }
-  FakeStartup platform;
   HostState host;
   MainResult result;
 };
@@ -90,24 +83,26 @@ TEST(Main, FollowsTheDispatchTable) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("\"") + c.arguments + (c.renderer ? "\"" : "\" without the renderer"));
     const Start run(c.arguments, c.renderer);
-    EXPECT_EQ(run.platform.steps, c.steps);
+    EXPECT_EQ(run.steps, c.steps);
     EXPECT_EQ(run.result, c.result);
     const bool hidden = std::count(c.steps.begin(), c.steps.end(), "hide cursor") != 0;
     EXPECT_EQ(run.host.Cursor_Count, hidden ? std::optional<std::int32_t>(-1) : std::nullopt);
-    EXPECT_EQ(run.platform.message, c.steps == missing ? "Hazumaki.dll が同じﾌｫﾙﾀﾞに見つかりません！" : "");
+    EXPECT_EQ(run.message, c.steps == missing ? "Hazumaki.dll が同じﾌｫﾙﾀﾞに見つかりません！" : "");
   }
 }
 
+// Blanks are skipped anywhere and the number stops at the first other character.
 TEST(Main, ReadsThePreviewParentFromTheFourthCharacterOn) {
   // clang-format off
   const std::pair<std::string, std::int32_t> cases[] = {
       {"/P 1234", 1234}, {"/p1234", 234},   {"/p", 0},           {"/p ", 0},         {"/p 12 34", 1234},
       {"/p  1 2x3", 12}, {"/p abc", 0},     {"/p -5", -5},       {"/p 2.5", 2},      {"/p 1.5", 2},
+      {"/p - 5", -5},    {"/p &H 1F", 31},  {"/p 1e2e3", 100},   {"/p 7:8", 7},      {"/p &Q1", 0},
       {"/p 2147483647", 2147483647},        {"/p 99999999999", 0}, {"/p " + std::string(100000, '9'), 0}};
   // clang-format on
   for (const auto& [arguments, parent] : cases) {
     SCOPED_TRACE(arguments.substr(0, 20));
-    EXPECT_EQ(Start(arguments).platform.steps.back(), "preview " + std::to_string(parent));
+    EXPECT_EQ(Start(arguments).steps.back(), "preview " + std::to_string(parent));
   }
 }
 
@@ -117,7 +112,7 @@ TEST(Main, ARunningSessionOrDialogEndsEveryModeAtOnce) {
       SCOPED_TRACE(std::string(window) + " " + args);
       const Start run(args, true, {window});
       EXPECT_EQ(run.result, MainResult::EndProcess);
-      EXPECT_EQ(run.platform.steps.back().rfind("find ", 0), 0u) << "nothing after the look-up";
+      EXPECT_EQ(run.steps.back().rfind("find ", 0), 0u) << "nothing after the look-up";
     }
   }
   EXPECT_EQ(Start("/s", true, {"Preview Window"}).result, MainResult::KeepRunning)
@@ -131,14 +126,12 @@ TEST(Main, LoadsTheSettingsFromBesideTheProgram) {
 }
 
 TEST(ArgumentsAfterProgram, DropsTheProgramPathAndTheBlanksAfterIt) {
+  // clang-format off
   const std::pair<const char*, const char*> cases[] = {
-      {"C:\\Hazumaki\\Hazumaki.scr /s", "/s"},
-      {"\"C:\\Program Files\\Hazumaki\\Hazumaki.scr\" /p 1234", "/p 1234"},
-      {"\"C:\\Program Files\\Hazumaki.scr\"   /c:99", "/c:99"},
-      {"\"Hazumaki.scr\"", ""},
-      {"Hazumaki.scr \t /S ", "/S "},
-      {"\"unterminated /s", ""},
-  };
+      {"C:\\Hazumaki\\Hazumaki.scr /s", "/s"}, {"\"C:\\Program Files\\Hazumaki\\Hazumaki.scr\" /p 1234", "/p 1234"},
+      {"\"C:\\Program Files\\Hazumaki.scr\"   /c:99", "/c:99"}, {"\"Hazumaki.scr\"", ""},
+      {"Hazumaki.scr \t /S ", "/S "}, {"\"unterminated /s", ""}};
+  // clang-format on
   for (const auto& [line, args] : cases) EXPECT_EQ(ArgumentsAfterProgram(line), args) << line;
 }
 
