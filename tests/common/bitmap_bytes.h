@@ -32,28 +32,23 @@ struct BitmapLayout {
 };
 
 inline Bytes BuildBitmap(const BitmapLayout& s) {
-  const std::size_t entry = s.headerSize == 12 ? 3 : 4, info = s.fileHeader ? 14 : 0;
-  const std::size_t head = info + static_cast<std::size_t>(s.headerSize),
-                    offset = head + s.palette.size() * entry;
+  const bool old = s.headerSize == 12;  // which keeps sizes in 16 bits and colours in 3 bytes
+  const std::size_t info = s.fileHeader ? 14 : 0, head = info + static_cast<std::size_t>(s.headerSize);
+  const std::size_t entry = old ? 3 : 4, offset = head + s.palette.size() * entry;
+  const int field = old ? 2 : 4;
+  const auto u32 = [](auto v) { return static_cast<std::uint32_t>(v); };
   Bytes b(offset, 0);
-  if (s.fileHeader)
-    b = With(With(With(b, 0, 0x4D42, 2), 2, static_cast<std::uint32_t>(offset + s.rows.size())), 10,
-             static_cast<std::uint32_t>(offset));
-  const int field = s.headerSize == 12 ? 2 : 4;  // the old header keeps sizes in 16 bits
-  b = With(b, info, static_cast<std::uint32_t>(s.headerSize));
-  b = With(b, info + 4, static_cast<std::uint32_t>(s.width), field);
-  b = With(b, info + 4 + field, static_cast<std::uint32_t>(s.height), field);
-  b = With(b, info + 4 + 2 * field, 1, 2);
-  b = With(b, info + 6 + 2 * field, static_cast<std::uint32_t>(s.bitCount), 2);
-  if (s.headerSize == 40)
-    b = With(With(b, info + 20, static_cast<std::uint32_t>(s.rows.size())), info + 32, s.colorsUsed);
+  if (s.fileHeader) b = With(With(With(b, 0, 0x4D42, 2), 2, u32(offset + s.rows.size())), 10, u32(offset));
+  b = With(With(b, info, u32(s.headerSize)), info + 4, u32(s.width), field);
+  b = With(b, info + 4 + field, u32(s.height), field);
+  b = With(With(b, info + 4 + 2 * field, 1, 2), info + 6 + 2 * field, u32(s.bitCount), 2);
+  if (!old) b = With(With(b, info + 20, u32(s.rows.size())), info + 32, s.colorsUsed);
   for (std::size_t i = 0; i < s.palette.size(); ++i) b = With(b, head + i * entry, s.palette[i], 3);
   b.insert(b.end(), s.rows.begin(), s.rows.end());
   return b;
 }
 
-// A plain 24-bit picture: `bgr` holds width x height triples, bottom row
-// first, without padding; rows are padded as the file needs.
+// A plain 24-bit picture from `bgr`, width x height triples, bottom row first, rows padded as the file needs.
 inline Bytes Bitmap24(int width, int height, const Bytes& bgr) {
   BitmapLayout s;
   s.width = width;

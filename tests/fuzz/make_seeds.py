@@ -23,9 +23,8 @@ def settings():
 
 
 def command_lines():
-    for line in [b"/s", b"-S", b"", b"s", b"/c:1234", b"/p 1234", b"/p1234", b"/p 12 34", b"/p &H1F",
-                 b"\"C:\\Program Files\\Hazumaki.scr\" /p 99999999999", b"C:\\a.scr \t/c", b"/p -1e3"]:
-        yield line
+    yield from [b"/s", b"-S", b"", b"s", b"/c:1234", b"/p 1234", b"/p1234", b"/p 12 34", b"/p &H1F",
+                b"\"C:\\Program Files\\Hazumaki.scr\" /p 99999999999", b"C:\\a.scr \t/c", b"/p -1e3"]
 
 
 def bmp(width, height, bits=24, header=40, data=None, palette=b""):
@@ -40,26 +39,19 @@ def bmp(width, height, bits=24, header=40, data=None, palette=b""):
 
 
 def bitmaps():
-    yield bmp(1, 1)
-    yield bmp(4, 4)
-    yield bmp(16, 8)
+    yield from (bmp(1, 1), bmp(4, 4), bmp(3, 3), bmp(4, 4, header=12), bmp(4, 4)[14:], bmp(256, 256)[:1000])
     yield bmp(8, 8, bits=8, palette=bytes(range(256)) * 4)
     yield bmp(8, 8, bits=4, palette=bytes(64))
     yield bmp(32, 2, bits=1, palette=b"\0\0\0\0\xff\xff\xff\0")
-    yield bmp(4, 4, header=12)
-    yield bmp(4, 4)[14:]  # no file header
-    yield bmp(256, 256)[:1000]  # truncated
-    yield bmp(3, 3)  # padded rows
 
 
 def scrolling():
-    # The reserved fields of the file header carry the fuzzer's step.
-    for width, height, dx, dy in [(4, 4, 1, 0), (8, 2, -3, 5), (16, 1, 7, -1), (2, 1, 32767, -32768), (4, 8, 0, 0)]:
+    # The reserved fields of the file header carry the fuzzer's step; a padded and an 8-bit one are refused.
+    for width, height, dx, dy in [(4, 4, 1, 0), (8, 2, -3, 5), (16, 1, 7, -1), (2, 1, 32767, -32768)]:
         data = bytearray(bmp(width, height))
         struct.pack_into("<hh", data, 6, dx, dy)
         yield bytes(data)
-    yield bmp(2, 2)  # rows with padding: refused
-    yield bmp(8, 8, bits=8, palette=bytes(1024))  # wrong depth: refused
+    yield from (bmp(2, 2), bmp(8, 8, bits=8, palette=bytes(1024)))
 
 
 TARGETS = {"settings": settings, "command_line": command_lines, "bitmap": bitmaps, "scrolling": scrolling}

