@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The settings dialog as a user drives it: what it shows for the stored
-# settings, the push buttons' faces, choosing the music with the marks, labels
-# and the file dialog, confirming, cancelling, refusing a track that cannot be
-# stored, the link.
+# The settings dialog as a user drives it: what it shows for the stored settings, the push buttons'
+# faces, choosing the music with the marks, labels and the file dialog, confirming, cancelling,
+# refusing a track that cannot be stored, the link.
 source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
 hz_install Dialog --stand-in
@@ -21,8 +20,8 @@ looks() {  # CONTROL TEXT ENABLED ...: each shows TEXT ("*X": ends with X) and i
   done
 }
 
-# The pixel in a push button's third row, 30 pixels in, shows the face picture's
-# top band: Normal FCFCFA, HighLight FFF0CF, Selected CEE7FF, Pressed 003C74 (the border).
+# The pixel in a push button's third row, 30 pixels in, shows the face picture's top band: Normal
+# FCFCFA, HighLight FFF0CF, Selected CEE7FF, Pressed 003C74 (the border).
 face_is() {  # CONTROL COLOUR
   local left top
   IFS='|' read -r _ _ left top _ <<<"$(hz_probe at "$HZ_TITLE" ${HZ_AT[$1]})"
@@ -36,8 +35,8 @@ hz_check "the track field shows 3 and is enabled, the file button is disabled, t
   looks track 3 1 file ... 0 name 'C:\Music\a.wav' '*'
 hz_check "the buttons, the choice labels and the credit line carry their texts" \
   looks set 設定 '*' cancel ｷｬﾝｾﾙ '*' cd 音楽CD '*' none なし '*' wav MP3、WAV '*' credit '*Ver.1.0.0' '*'
-# The faces as the pointer comes, presses 設定's neighbour ｷｬﾝｾﾙ, leaves it held (the
-# poll shows it Selected) and comes back; the release then raises no click.
+# The faces as the pointer comes, presses 設定's neighbour ｷｬﾝｾﾙ, leaves it held (the poll shows it
+# Selected) and comes back; the release then raises no click.
 while IFS='|' read -r control action face colour shot what <&3; do
   [ -z "$action" ] || hz_mouse "$control" "$action"
   sleep 1
@@ -51,8 +50,7 @@ cancel|ldown|cancel|003C74|button_pressed|a pressed button shows its Pressed fac
 set|move|cancel|CEE7FF||a held button the pointer left shows Selected
 cancel|move|cancel|CEE7FF||coming back while still held keeps it Selected
 STEPS
-hz_mouse cancel lup
-sleep 1
+hz_mouse cancel lup && sleep 1
 hz_check "releasing after the pointer left and came back does not cancel" hz_probe exists "$HZ_TITLE"
 
 # --- a right-button press on なし selects it; 設定 saves kind 0
@@ -84,16 +82,11 @@ hz_check "設定 closes the dialog; the file holds kind 2, track 0 and the chose
 
 # --- the track field: 40000 is refused and nothing written; then 3.5 is saved as 4
 hz_dialog 1 3 ''
-hz_probe settext "$HZ_TITLE" ${HZ_AT[track]} 40000
-hz_mouse set
-refusal=$(hz_probe msgbox Hazumaki 15000)
-hz_check "40000 typed: a short Japanese refusal is shown" \
-  test "$refusal" = "曲目には -32768 から 32767 までの数を入力してください。"
+hz_probe settext "$HZ_TITLE" ${HZ_AT[track]} 40000 && hz_mouse set
+hz_check "40000 typed: a short Japanese refusal is shown" hz_box_says Hazumaki "曲目には -32768 から 32767 までの数を入力してください。"
 sleep 0.5
-hz_check "40000 typed: the dialog stays open and the file's bytes are unchanged" \
-  eval 'hz_probe exists "$HZ_TITLE" && unchanged'
-hz_probe settext "$HZ_TITLE" ${HZ_AT[track]} 3.5
-hz_mouse set
+hz_check "40000 typed: the dialog stays open and the file's bytes are unchanged" eval 'hz_probe exists "$HZ_TITLE" && unchanged'
+hz_probe settext "$HZ_TITLE" ${HZ_AT[track]} 3.5 && hz_mouse set
 hz_check "3.5 typed afterwards: the dialog closes and track 4 is saved" eval 'hz_dialog_ends && hz_ini_is track 4'
 
 # --- a kind outside 0..2 fills no mark and enables neither control; the home-page link with no
@@ -102,21 +95,16 @@ hz_dialog 5 0 ''
 hz_check "kind 5: the track field and the file button are disabled" looks track '*' 0 file '*' 0
 hz_note "screenshot: $(hz_screenshot dialog_kind5)"
 hz_check "the link label shows the home page" looks link 'http://hazumaki.example.com/' '*'
-hz_mouse link
-sleep 3
+hz_mouse link && sleep 3
 hz_check "the link does not crash the dialog" eval 'kill -0 "$DIALOG" && hz_probe exists "$HZ_TITLE"'
-hz_mouse none ldown
-hz_mouse cancel
+hz_mouse none ldown && hz_mouse cancel
 hz_check "ｷｬﾝｾﾙ then closes the dialog and leaves the file's bytes unchanged" eval 'hz_dialog_ends && unchanged'
 
 # --- the settings file held open without sharing by another process while 設定 saves
 hz_dialog 1 3 'C:\Music\a.wav'
 hz_background hold 30000 "$HZ_WINDIR\\Hazumaki.ini"
-hz_mouse none rclick
-sleep 0.5
-hz_mouse set
-hz_check "settings file held while 設定 saves: the dialog says so" test "$(hz_probe msgbox Hazumaki 15000)" = \
-  "設定を保存できませんでした。Hazumaki.ini に書き込めるか確かめてください。"
+hz_mouse none rclick && sleep 0.5 && hz_mouse set
+hz_check "settings file held while 設定 saves: the dialog says so" hz_box_says Hazumaki "$HZ_SAVE_FAILED"
 sleep 0.5
 hz_check "and stays open, the file intact, until ｷｬﾝｾﾙ" \
   eval 'hz_probe exists "$HZ_TITLE" && unchanged && hz_mouse cancel && hz_dialog_ends && unchanged'

@@ -33,10 +33,7 @@ drive() {
   hz_record_stop; sed -i 's/\r$//' "$out"
 }
 
-said() {  # NAME LINE...: the driver printed each LINE
-  local line
-  for line in "${@:2}"; do grep -qxF -- "$line" "$recs/$1.out" || { echo "    no line '$line' in $1.out"; return 1; }; done
-}
+said() { local l; for l in "${@:2}"; do grep -qxF -- "$l" "$recs/$1.out" || { echo "    no '$l' in $1.out"; return 1; }; done; }
 never_said() { ! grep -q -- "$2" "$recs/$1.out" || { echo "    '$2' in $1.out"; return 1; }; }
 # NAME LINE...: the driver ended by itself with 0 and printed each LINE; no dialog box was on the screen
 clean_run() { said "$1" "done" "exit 0" "${@:2}" && { [ -z "$DIALOGS" ] || { echo "    boxes: $DIALOGS"; false; }; }; }

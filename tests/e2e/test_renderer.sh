@@ -38,8 +38,7 @@ hz_note "first frame within $(($(now_ms) - started)) ms of the start"
 sleep 1
 hz_note "peak memory with all 513 textures: $(awk '/VmHWM/ {print $2, $3}' "/proc/$RENDERER/status" 2>/dev/null)"
 
-shot1=$(shot_at 11000 renderer_scene_11s)
-shot2=$(shot_at 12000 renderer_scene_12s)
+shot1=$(shot_at 11000 renderer_scene_11s) shot2=$(shot_at 12000 renderer_scene_12s)
 hz_check "both screenshots were taken" test -s "$shot1" -a -s "$shot2"
 level=$(convert "$shot1" -format '%[fx:mean]' info:)
 # Blue at least as strong as red and green, and not dark.
@@ -75,9 +74,7 @@ hz_check "and the cursor is shown again" cursor_is 1
 #     pictures fail quietly. Alt+F4's close command (SC_CLOSE) ends the first row, Escape the others.
 picture() {  # FILE KIND ARGS...: one picture as a row has it
   case $2 in
-    empty) : >"$1" ;;
-    text) echo hello >"$1" ;;
-    folder) mkdir "$1" ;;
+    empty) : >"$1" ;; text) echo hello >"$1" ;; folder) mkdir "$1" ;;
     head) head -c "$3" "$res/$4.bmp" >"$1" ;;
     v4) printf 'BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x6c\0\0\0' >"$1" ;;  # a 108-byte header, cut short
     bmp)  # WIDTH HEIGHT BITS PAD: a 54-byte header, then PAD zero bytes

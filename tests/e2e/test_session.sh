@@ -4,8 +4,7 @@
 source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
 # --- the hand-over files, written afresh at every start
-hz_install Saver && mkdir -p "$HZ_C/k_arden"
-f="$HZ_C/k_arden/Tovira0"
+hz_install Saver && mkdir -p "$HZ_C/k_arden" && f="$HZ_C/k_arden/Tovira0"
 for i in 1 2 3; do head -c 300000 /dev/zero >"$f$i.bmp"; done
 hz_check "the renderer's window appears" hz_session /s
 hz_check "stale Tovira01/02/03.bmp replaced by 24-bit bitmaps of 58, 196662 and 196662 bytes" eval \
@@ -30,8 +29,7 @@ hz_check "a renderer that opens its window after 2 s, with an audio CD chosen bu
   eval 'HZ_STANDIN_DELAY_MS=2000 hz_session /s && hz_full_session 3'
 hz_end_everything
 
-hz_install Never --stand-in
-HZ_STANDIN_DELAY_MS=-1 hz_start "$HZ_DIR/Hazumaki.scr" /s
+hz_install Never --stand-in && HZ_STANDIN_DELAY_MS=-1 hz_start "$HZ_DIR/Hazumaki.scr" /s
 # Well before the 10 s the host gives a window that never comes: it saw the process end.
 hz_check "a renderer that ends without a window ends the session" hz_wait_exit "$HZ_PID" 7
 hz_end_everything
@@ -39,9 +37,8 @@ hz_end_everything
 # --- an empty command line runs the same session as /s; in a program folder with blanks the
 #     renderer is the program started, nothing else. (Whether the cursor is hidden is not visible
 #     from another process under Wine, which keeps the display count per thread.)
-hz_install "Program Files/Hazumaki Saver" --stand-in
+hz_install "Program Files/Hazumaki Saver" --stand-in && rm -f "$HZ_C/standin.log"
 cp "$HZ_BIN/hzprobe.exe" "$HZ_C/Program.exe"  # what an unquoted command line would start
-rm -f "$HZ_C/standin.log"
 hz_check "an empty command line runs the session, which ends with the renderer" \
   eval 'HZ_STANDIN_LOG="$HZ_C/standin.log" hz_session && hz_full_session 0'
 started=$(tr -d '\r' <"$HZ_C/standin.log") && hz_note "started: $started"

@@ -1,30 +1,22 @@
 #!/usr/bin/env bash
-# Where a user's Windows differs from a plain test folder: a settings file
-# that cannot be written, a music file whose name the ANSI code page (1252
-# here) cannot hold, and a program folder whose name it cannot spell.
+# Where a user's Windows differs from a plain test folder: a settings file that cannot be written, a
+# music file whose name the ANSI code page (1252 here) cannot hold, a program folder it cannot spell.
 source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
 # --- a settings file that cannot be written (a folder of that name fails every write, even as root)
-hz_install Locked --stand-in
-mkdir "$HZ_DIR/Hazumaki.ini"
-hz_dialog
-hz_mouse set
-hz_check "設定 on a file that cannot be written says so" test "$(hz_probe msgbox Hazumaki 15000)" = \
-  "設定を保存できませんでした。Hazumaki.ini に書き込めるか確かめてください。"
+hz_install Locked --stand-in && mkdir "$HZ_DIR/Hazumaki.ini"
+hz_dialog && hz_mouse set
+hz_check "設定 on a file that cannot be written says so" hz_box_says Hazumaki "$HZ_SAVE_FAILED"
 sleep 0.5
 hz_check "and the dialog stays open for ｷｬﾝｾﾙ" eval 'hz_probe exists "$HZ_TITLE" && hz_mouse cancel && hz_dialog_ends'
 
 # --- a chosen file whose name code page 1252 cannot hold exactly is refused, not renamed
-hz_install Music --stand-in
-mkdir -p "$HZ_C/Music"
-printf 'RIFF' >"$HZ_C/Music/łza.wav"
-printf 'RIFF' >"$HZ_C/Music/old.wav"
-hz_dialog 2 0 'C:\Music\old.wav'
-hz_mouse file
+hz_install Music --stand-in && mkdir -p "$HZ_C/Music"
+printf 'RIFF' | tee "$HZ_C/Music/łza.wav" >"$HZ_C/Music/old.wav"
+hz_dialog 2 0 'C:\Music\old.wav' && hz_mouse file
 hz_probe filedialog "ﾌｧｲﾙを開く" 20000 'C:\Music\łza.wav'
 hz_check "łza.wav is refused with the message for names the system cannot store" \
-  test "$(hz_probe msgbox Hazumaki 15000)" = \
-  "このﾌｧｲﾙ名にはこのｼｽﾃﾑで保存できない文字が含まれています。別のﾌｧｲﾙを選んでください。"
+  hz_box_says Hazumaki "このﾌｧｲﾙ名にはこのｼｽﾃﾑで保存できない文字が含まれています。別のﾌｧｲﾙを選んでください。"
 hz_mouse set
 hz_check "設定 afterwards keeps the earlier file; nothing names lza.wav" \
   eval 'hz_dialog_ends && hz_ini_is file "C:\Music\old.wav"'
@@ -34,9 +26,6 @@ hz_install 'hz/łódź'
 hz_check "/s in C:\\hz\\łódź runs a whole session" eval 'hz_session /s && hz_full_session 3'
 hz_check "with the pictures handed over" test -s "$HZ_C/k_arden/Tovira03.bmp"
 hz_end_everything
-hz_dialog
-hz_mouse cd
-hz_probe settext "$HZ_TITLE" ${HZ_AT[track]} 7
-hz_mouse set
+hz_dialog && hz_mouse cd && hz_probe settext "$HZ_TITLE" ${HZ_AT[track]} 7 && hz_mouse set
 hz_check "/c there saves; the file holds the choice byte for byte" \
   eval 'hz_dialog_ends && cmp -s "$HZ_DIR/Hazumaki.ini" <(hz_ini_bytes 1 7 "")'

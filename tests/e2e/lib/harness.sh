@@ -24,11 +24,7 @@ hz_check() {  # DESCRIPTION COMMAND...
 hz_install() {
   HZ_DIR="$HZ_C/$1" HZ_WINDIR="C:\\${1//\//\\}"
   rm -rf "$HZ_DIR" && mkdir -p "$HZ_DIR" && cp "$HZ_BIN/Hazumaki.scr" "$HZ_DIR/"
-  case "${2:-}" in
-    --stand-in) cp "$HZ_BIN/hzprobe.exe" "$HZ_DIR/Hazumaki.dll" ;;
-    --no-renderer) ;;
-    *) cp "$HZ_BIN/Hazumaki.dll" "$HZ_DIR/" ;;
-  esac
+  case "${2:-}" in --stand-in) cp "$HZ_BIN/hzprobe.exe" "$HZ_DIR/Hazumaki.dll" ;; --no-renderer) ;; *) cp "$HZ_BIN/Hazumaki.dll" "$HZ_DIR/" ;; esac
 }
 
 # hz_ini_bytes KIND TRACK FILE: the settings file as Windows writes it; hz_ini puts it in place.
@@ -110,8 +106,7 @@ hz_wait_exit() {  # PID TIMEOUT_S
 # program gets round to them; on a busy machine that can take a while.
 hz_eventually() {
   local i
-  for ((i = 0; i < 60; i++)); do "$@" >/dev/null 2>&1 && return 0 || sleep 0.25; done
-  "$@"
+  for ((i = 0; i < 60; i++)); do "$@" >/dev/null 2>&1 && return 0 || sleep 0.25; done && "$@"
 }
 
 # hz_running PATTERN: ids of our prefix's Windows programs whose command line matches (a display or
@@ -133,11 +128,9 @@ hz_no_box() { local d; d=$(hz_probe dialogs); [ -z "$d" ] || { echo "    boxes: 
 
 hz_end_everything() {
   local i
-  kill "${HZ_PIDS[@]}" $(hz_running '.') 2>/dev/null
-  sleep 0.2
+  kill "${HZ_PIDS[@]}" $(hz_running '.') 2>/dev/null; sleep 0.2
   kill -9 "${HZ_PIDS[@]}" $(hz_running '.') 2>/dev/null
-  HZ_PIDS=()
-  hz_record_stop
+  HZ_PIDS=() && hz_record_stop
   # A next start must not meet a dying program's window (the host would take it for a running session).
   for ((i = 0; i < 100; i++)); do
     [ -z "$(hz_running '.')" ] && ! hz_probe exists Tovira_Main && ! hz_probe exists Tovira_VC && return 0 || sleep 0.05
@@ -176,11 +169,9 @@ hz_silent() {
 # hz_onsets FILE LENGTH: start times of the bursts of sound: 0.1 s windows whose RMS amplitude
 # exceeds 0.05, after at least 0.5 s of quiet (so a dropout inside a tone is no new burst).
 hz_onsets() {
-  sox "$1" -c 1 -r 8000 -t dat - trim 0 "$2" 2>/dev/null | awk 'BEGIN { quiet = 5 }
-    NR > 2 { s += $2 * $2; if (++n < 800) next
-      loud = sqrt(s / n) > 0.05
-      if (loud && quiet >= 5) printf "%.1f\n", w / 10
-      quiet = loud ? 0 : quiet + 1; s = n = 0; w++ }'
+  sox "$1" -c 1 -r 8000 -t dat - trim 0 "$2" 2>/dev/null | awk 'BEGIN { quiet = 5 } NR > 2 { s += $2 * $2; if (++n < 800) next
+    loud = sqrt(s / n) > 0.05; if (loud && quiet >= 5) printf "%.1f\n", w / 10
+    quiet = loud ? 0 : quiet + 1; s = n = 0; w++ }'
 }
 
 hz_reset_working_folder() { rm -rf "$HZ_C/k_arden"; }

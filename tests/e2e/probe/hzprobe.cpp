@@ -1,27 +1,19 @@
-// hzprobe: looks at and pokes the desktop from inside Wine for the end-to-end tests, the way a user or
-// Windows itself would. Texts are UTF-8; TOP is a window's title or handle, X Y a point in its client area.
-//   wait-window TOP MS [visible], exists TOP   exit 0 once (when) TOP exists (and is shown)
-//   start PROGRAM TITLE MS      starts PROGRAM bare, as the host starts its renderer; prints the ms until
-//                               TITLE exists
-//   post TOP MSG WPARAM LPARAM  PostMessage; dialogs, cursor, acp: print the visible dialog boxes'
-//                               captions, 1 when the cursor is shown (else 0), the ANSI code page
-//   msgbox CAPTION MS           prints the box's text, then presses OK
-//   filedialog CAPTION MS PATH  types PATH into the open-file dialog, then presses OK
-//   at|detach TOP X Y           the innermost visible control there: prints "text|enabled|left|top|right|
-//   mouse|settext TOP X Y ARG   bottom" (screen); lifts it out to 300,300 on top (Wine paints another
-//                               process's child only on its own); moves the cursor there and posts move,
-//                               ldown, lup, lclick or rclick; sends WM_SETTEXT ARG
-//   parent W H MS               a W x H window at 100,100 living MS ms; prints its handle
-//   hold MS PATH...             opens (creates) the files without sharing, prints "held", keeps them MS ms
-//   music wav|mp3 PATH S [AFTER], music cd S [TRACK]: the host's music module timed like the session:
-//                               WAV_Play, S seconds later WAV_Stop; MP3_Open, MP3_Check each 1000 ms,
-//                               MP3_Close; CD_Open, CD_Check each 200 ms while CD_Ok, CD_Close if still on.
-//                               Prints each platform call ("mci COMMAND -> CODE [REPLY]", "wave devices
-//                               N", "sound NAME FLAGS -> RESULT"), "polls N cd_ok 0|1" (cd), "stopped",
-//                               and AFTER seconds later (the stop must be heard) "done".
-// Under any other name it stands in for the renderer, whatever its command line: a window "Tovira_VC"
-// that ends on a close request, opened HZ_STANDIN_DELAY_MS late (negative: it ends without one);
-// HZ_STANDIN_LOG gets "program|command line" appended.
+// hzprobe: looks at and pokes the desktop from inside Wine for the end-to-end tests, as a user or Windows
+// would. Texts are UTF-8; TOP is a window's title or handle, X Y a point in its client area. Commands:
+// wait-window TOP MS [visible]; exists TOP; start PROGRAM TITLE MS (bare, as the host starts its renderer;
+// prints the ms until TITLE exists); post TOP MSG WPARAM LPARAM; dialogs (the visible dialog boxes'
+// captions); cursor (1: shown); acp; msgbox CAPTION MS (prints its text, presses OK); filedialog CAPTION
+// MS PATH (types PATH, presses OK). at|detach TOP X Y, mouse|settext TOP X Y ARG, on the innermost
+// visible control there: prints "text|enabled|left|top|right|bottom" (screen); lifts it out to 300,300
+// (Wine paints another process's child only on its own); posts move, ldown, lup, lclick or rclick; sends
+// WM_SETTEXT. parent W H MS: a window at 100,100 living MS ms; prints its handle. hold MS PATH...: opens
+// the files without sharing, prints "held", keeps them MS ms. music wav|mp3 PATH S [AFTER], music cd S
+// [TRACK]: the host's music module timed like the session (WAV_Play, WAV_Stop; MP3_Open, MP3_Check each
+// 1000 ms, MP3_Close; CD_Open, CD_Check each 200 ms while CD_Ok, CD_Close), printing each platform call,
+// "polls N cd_ok 0|1" (cd), "stopped", and AFTER seconds later "done".
+// Under any other name it stands in for the renderer: a window "Tovira_VC" that ends on a close request,
+// opened HZ_STANDIN_DELAY_MS late (negative: it ends without one); HZ_STANDIN_LOG gets "program|command
+// line" appended.
 #include <windows.h>
 
 #include <cctype>
@@ -174,9 +166,9 @@ int Control(const Args& a) {
   if (cmd == "at") {
     RECT r{};
     GetWindowRect(w, &r);
-    return Print(Utf8(TextOf(w)) + "|" + (IsWindowEnabled(w) ? "1" : "0") + "|" + std::to_string(r.left) +
-                 "|" + std::to_string(r.top) + "|" + std::to_string(r.right) + "|" +
-                 std::to_string(r.bottom));
+    return std::printf("%s|%d|%ld|%ld|%ld|%ld\n", Utf8(TextOf(w)).c_str(), IsWindowEnabled(w) ? 1 : 0, r.left,
+                       r.top, r.right, r.bottom),
+           0;
   }
   if (cmd == "detach") {
     SetParent(w, nullptr);
