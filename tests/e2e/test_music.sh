@@ -1,15 +1,13 @@
 #!/usr/bin/env bash
-# Background music through the real platform, recorded from the sound
-# server's null sink: WAV and MP3 files play, loop and fall silent when
-# stopped; bad files are refused quietly; without a CD drive the CD poll ends
-# after one tick.
+# Background music through the real platform, recorded from the sound server's null sink: WAV and MP3
+# files play, loop and fall silent when stopped; bad files are refused quietly; without a CD drive the
+# CD poll ends after one tick.
 source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
 music="$HZ_C/Music dir" winmusic='C:\Music dir' recs="$HZ_E2E_STATE/music"
 rm -rf "$music" "$recs" && mkdir -p "$music" "$recs"
 # One pass of the file is a 1.5 s tone and 2.5 s of silence, so every pass is one burst of sound.
-hz_tone "$music/loop tone.wav" 1.5 2.5
-hz_tone "$music/loop tone.mp3" 1.5 2.5
+for ext in wav mp3; do hz_tone "$music/loop tone.$ext" 1.5 2.5; done
 # A long tone, to be stopped in its middle: a close that failed would leave it sounding.
 hz_tone "$music/long tone.mp3" 8
 echo "this is text, not music" | tee "$music/text.wav" >"$music/text.mp3"
@@ -18,32 +16,24 @@ echo "this is text, not music" | tee "$music/text.wav" >"$music/text.mp3"
 # output and exit code go to $recs/NAME.out. STOP_AT: seconds into the recording at which the
 # driver said "stopped"; DIALOGS: the dialog boxes on the screen after the stop.
 drive() {
-  local t0 pid out="$recs/$1.out" rec="$recs/$1.wav"
-  shift
+  local t0 pid out="$recs/$1.out" rec="$recs/$1.wav" && shift
   hz_record_start "$rec"
   # Once the recorder has a tenth of a second, the time of its first sample follows from the
   # bytes written (the null sink's 44.1 kHz, 2 channels, 16 bits).
   hz_eventually eval '[ "$(stat -c %s "$rec" 2>/dev/null || echo 0)" -gt 17684 ]'
   t0=$(hz_calc "$EPOCHREALTIME - ($(stat -c %s "$rec") - 44) / 176400")
   { "$HZ_WINE" "$HZ_BIN/hzprobe.exe" music "$@" 2>/dev/null; echo "exit $?"; } >"$out" &
-  pid=$!
-  HZ_PIDS+=("$pid")
-  STOP_AT=
+  pid=$! && HZ_PIDS+=("$pid") && STOP_AT=
   for _ in $(seq 1 1200); do
     grep -q '^stopped' "$out" && STOP_AT=$(hz_calc "$EPOCHREALTIME - $t0") && break
     kill -0 "$pid" 2>/dev/null && sleep 0.05 || break
   done
   DIALOGS=$(hz_probe dialogs)
-  hz_wait_exit "$pid" 60
-  sleep 2  # the recorder's last moments reach the file late
-  hz_record_stop
-  sed -i 's/\r$//' "$out"
+  hz_wait_exit "$pid" 60; sleep 2  # the recorder's last moments reach the file late
+  hz_record_stop; sed -i 's/\r$//' "$out"
 }
 
-said() {  # NAME LINE...: the driver printed each LINE
-  local line
-  for line in "${@:2}"; do grep -qxF -- "$line" "$recs/$1.out" || { echo "    no line '$line' in $1.out"; return 1; }; done
-}
+said() { local l; for l in "${@:2}"; do grep -qxF -- "$l" "$recs/$1.out" || { echo "    no '$l' in $1.out"; return 1; }; done; }
 never_said() { ! grep -q -- "$2" "$recs/$1.out" || { echo "    '$2' in $1.out"; return 1; }; }
 # NAME LINE...: the driver ended by itself with 0 and printed each LINE; no dialog box was on the screen
 clean_run() { said "$1" "done" "exit 0" "${@:2}" && { [ -z "$DIALOGS" ] || { echo "    boxes: $DIALOGS"; false; }; }; }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The control panel's preview: a child window over the given parent showing
-# the still picture, one per parent, gone with its parent.
+# The control panel's preview: a child window over the given parent showing the still picture, one per
+# parent, gone with its parent.
 source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
 hz_install Preview
@@ -21,12 +21,10 @@ hz_check "a second preview shows in its own parent" hz_eventually shown_in "$HZ_
 hz_check "the preview ends with its parent" hz_wait_exit "$HZ_PID" 15
 hz_check "the other preview runs on beside it" kill -0 "$first"
 
-# --- Wine paints another process's child only on its own: lift the preview out
-#     of its parent and look at it on the screen.
+# --- Wine paints another process's child only on its own: lift the preview out and look at it.
 picture_shown() {
   local shot="$HZ_SHOTS/preview.png" rmse
-  hz_probe detach "$first_parent" 1 1 || return 1
-  sleep 1
+  hz_probe detach "$first_parent" 1 1 && sleep 1 || return 1
   mkdir -p "$HZ_SHOTS" && import -window root -crop 152x112+300+300 +repage "$shot" 2>/dev/null || return 1
   rmse=$(compare -metric RMSE "$shot" "$HZ_SOURCE_DIR/host/res/preview.bmp" null: 2>&1 | sed -E 's/.*\((.*)\)/\1/')
   hz_note "preview picture against host/res/preview.bmp: normalised RMSE $rmse"

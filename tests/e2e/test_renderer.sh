@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The renderer on its own, started as the host starts it: its window comes at
-# once, the tunnel fades in and moves, Escape and a close request end it, the
-# mouse and the system's screensaver requests do not, and missing or damaged
-# pictures leave it running. Screenshots land in build/screenshots.
+# The renderer on its own, started as the host starts it: its window comes at once, the tunnel fades in
+# and moves, Escape and a close request end it, the mouse and the system's screensaver requests do not,
+# and missing or damaged pictures leave it running. Screenshots land in build/screenshots.
 source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
 hz_install Renderer
@@ -25,13 +24,11 @@ shot_at() {  # MS NAME: a screenshot MS after the start; stale ones must not pas
 #     desktop up the same way, so the figure is not that of a cold desktop.
 mkdir -p "$k" && cp "$res"/Tovira0{1,2,3}.bmp "$k/"
 hz_parent 1 1 120000
-# The renderer's measuring hook: the first frame creates the file, then a line a second.
-export HAZUMAKI_FRAME_LOG='C:\k_arden\frames.txt'
 started=$(now_ms)
-# Into a file, not a pipe: the renderer inherits the output and would hold a pipe open.
-timeout -k 2 60 "$HZ_WINE" "$HZ_BIN/hzprobe.exe" start "$HZ_WINDIR\\Hazumaki.dll" Tovira_VC 15000 \
-  >"$HZ_E2E_STATE/start.ms" 2>/dev/null
-unset HAZUMAKI_FRAME_LOG
+# The renderer's measuring hook: the first frame creates the file, then a line a second. Into a file,
+# not a pipe: the renderer inherits the output and would hold a pipe open.
+HAZUMAKI_FRAME_LOG='C:\k_arden\frames.txt' timeout -k 2 60 "$HZ_WINE" "$HZ_BIN/hzprobe.exe" start \
+  "$HZ_WINDIR\\Hazumaki.dll" Tovira_VC 15000 >"$HZ_E2E_STATE/start.ms" 2>/dev/null
 ms=$(tr -d '\r' <"$HZ_E2E_STATE/start.ms")
 # Generous: the product's promise is the host's first look after 500 ms.
 hz_check "the window exists within 3 s of the start (after ${ms:-never} ms)" hz_gt 3000 "$ms"
@@ -41,8 +38,7 @@ hz_note "first frame within $(($(now_ms) - started)) ms of the start"
 sleep 1
 hz_note "peak memory with all 513 textures: $(awk '/VmHWM/ {print $2, $3}' "/proc/$RENDERER/status" 2>/dev/null)"
 
-shot1=$(shot_at 11000 renderer_scene_11s)
-shot2=$(shot_at 12000 renderer_scene_12s)
+shot1=$(shot_at 11000 renderer_scene_11s) shot2=$(shot_at 12000 renderer_scene_12s)
 hz_check "both screenshots were taken" test -s "$shot1" -a -s "$shot2"
 level=$(convert "$shot1" -format '%[fx:mean]' info:)
 # Blue at least as strong as red and green, and not dark.
@@ -61,30 +57,24 @@ hz_check "a close request (WM_CLOSE) ends it" ends_on close
 
 # --- what does not end it, and the cursor
 cursor_is() { [ "$(hz_probe cursor)" = "$1" ]; }
-start_renderer
-sleep 1
+start_renderer && sleep 1
 hz_check "full screen hides the cursor" cursor_is 0
 xdotool mousemove 100 100 sleep 0.1 mousemove 600 400 sleep 0.1 mousemove 300 700 >/dev/null 2>&1
 for m in "0x0200 0" "0x0201 1" "0x0202 0"; do hz_probe post Tovira_VC $m 0x00640064; done  # move, left down, up
 sleep 1
 hz_check "moving the mouse and clicking do not end it" running
-hz_post Tovira_VC 0x0112 0xF140    # SC_SCREENSAVE
-hz_post Tovira_VC 0x0112 0xF170 2  # SC_MONITORPOWER, off
-sleep 1
+hz_post Tovira_VC 0x0112 0xF140 && hz_post Tovira_VC 0x0112 0xF170 2 && sleep 1  # SC_SCREENSAVE, SC_MONITORPOWER off
 hz_check "the system's screensaver and monitor power-off requests do not end it" running
 hz_check "nothing was reported" hz_no_box
 hz_check "and Escape (WM_KEYDOWN VK_ESCAPE) still ends it afterwards" ends_on escape
 hz_check "and the cursor is shown again" cursor_is 1
 
-# --- missing and damaged pictures. Only the fade picture (Tovira01) goes through the reader that
-#     says what is wrong, in a box captioned "Error"; once that is answered the renderer runs on.
-#     The scrolling pictures fail quietly. Alt+F4's close command (SC_CLOSE) ends the first row's
-#     renderer, Escape the others.
+# --- missing and damaged pictures. Only the fade picture (Tovira01) goes through the reader that says
+#     what is wrong, in a box "Error"; once that is answered the renderer runs on. The scrolling
+#     pictures fail quietly. Alt+F4's close command (SC_CLOSE) ends the first row, Escape the others.
 picture() {  # FILE KIND ARGS...: one picture as a row has it
   case $2 in
-    empty) : >"$1" ;;
-    text) echo hello >"$1" ;;
-    folder) mkdir "$1" ;;
+    empty) : >"$1" ;; text) echo hello >"$1" ;; folder) mkdir "$1" ;;
     head) head -c "$3" "$res/$4.bmp" >"$1" ;;
     v4) printf 'BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x6c\0\0\0' >"$1" ;;  # a 108-byte header, cut short
     bmp)  # WIDTH HEIGHT BITS PAD: a 54-byte header, then PAD zero bytes
@@ -93,15 +83,10 @@ picture() {  # FILE KIND ARGS...: one picture as a row has it
   esac
 }
 runs_on() {  # BOX-TEXT END PICTURE1 PICTURE2 PICTURE3: with those pictures it runs on, then END ends it
-  local text i pictures=("$3" "$4" "$5")
-  hz_reset_working_folder
-  mkdir -p "$k"
+  local i pictures=("$3" "$4" "$5")
+  hz_reset_working_folder && mkdir -p "$k"
   for i in 1 2 3; do [ -z "${pictures[i - 1]}" ] || picture "$k/Tovira0$i.bmp" ${pictures[i - 1]}; done
-  start_renderer || return 1
-  if [ -n "$1" ]; then
-    text=$(hz_probe msgbox Error 15000)
-    [ "$text" = "$1" ] || { echo "    message was: '$text'"; return 1; }
-  fi
+  start_renderer && { [ -z "$1" ] || hz_box_says Error "$1"; } || return 1
   sleep 2
   running && hz_no_box && ends_on $2
 }

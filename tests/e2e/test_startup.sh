@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Start-up as Windows drives it: mode letters, the renderer check, the
-# single-instance rule.
+# Start-up as Windows drives it: mode letters, the renderer check, the single-instance rule.
 source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
 ends_within() {  # SECONDS ARGS...: the host ends by itself in time
@@ -19,11 +18,8 @@ done
 
 # --- a missing renderer: the message, read back from its box, then the end
 missing_message() {  # ARGS...
-  local text
   hz_start "$HZ_DIR/Hazumaki.scr" "$@"
-  text=$(hz_probe msgbox Hazumaki 15000)
-  [ "$text" = "Hazumaki.dll が同じﾌｫﾙﾀﾞに見つかりません！" ] || { echo "    message was: '$text'"; return 1; }
-  hz_wait_exit "$HZ_PID" 10
+  hz_box_says Hazumaki "Hazumaki.dll が同じﾌｫﾙﾀﾞに見つかりません！" && hz_wait_exit "$HZ_PID" 10
 }
 hz_install NoRenderer --no-renderer
 for args in /s /c; do hz_check "$args without Hazumaki.dll shows the message and ends" missing_message $args; done
@@ -41,15 +37,13 @@ blocked_by() {  # TITLE ARGS-OF-FIRST READY-TITLE
   hz_end_everything
   hz_reset_working_folder
   hz_start "$HZ_DIR/Hazumaki.scr" "$2"
-  # Once the first instance is ready it has done its own writing (a session's files
-  # come before its renderer), so only a second start could create the folder.
+  # Once the first instance is ready it has done its own writing (a session's files come before its
+  # renderer), so only a second start could create the folder.
   hz_probe wait-window "$3" 15000 && hz_probe exists "$1" || { echo "    $1 never appeared"; return 1; }
   hz_reset_working_folder
-  for args in /s /c "/p 0" "" /x; do
-    ends_within 10 $args || { echo "    \"$args\" did not end at once"; result=1; }
-  done
+  for args in /s /c "/p 0" "" /x; do ends_within 10 $args || { echo "    \"$args\" did not end at once"; result=1; }; done
   [ ! -e "$HZ_C/k_arden" ] || { echo "    a second start created C:\\k_arden"; result=1; }
   return $result
 }
 hz_check "a running session (Tovira_Main) turns away every new start" blocked_by Tovira_Main /s Tovira_VC
-hz_check "an open dialog (<Hazumaki>) turns away every new start" blocked_by "<Hazumaki>" /c "<Hazumaki>"
+hz_check "an open dialog (<Hazumaki>) turns away every new start" blocked_by "$HZ_TITLE" /c "$HZ_TITLE"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Puts up (or takes down) the one environment all end-to-end tests share:
-# Xvfb, a PulseAudio null sink, a Wine prefix copied from a cached template,
-# and a persistent wineserver. What the tests need is written to $HZ_E2E_STATE/env.
+# Puts up (or takes down) the one environment all end-to-end tests share: Xvfb, a PulseAudio null sink,
+# a Wine prefix copied from a cached template, a wineserver kept up. Its variables go to $HZ_E2E_STATE/env.
 set -euo pipefail
 : "${HZ_E2E_STATE:?}" "${HZ_SOURCE_DIR:?}" "${HZ_BIN:?}"
 source "$HZ_SOURCE_DIR/tools/wine/env.sh"
@@ -11,8 +10,8 @@ template=${HZ_WINE_TEMPLATE:-$HZ_SOURCE_DIR/build/wine-template}
 
 down() {
   if [ -f "$state/env" ]; then
-    # In a subshell: a sound server or display started after this must not carry the
-    # old prefix in its environment, or the harness takes it for a test's process and ends it.
+    # In a subshell: a sound server or display started after this must not carry the old prefix in
+    # its environment, or the harness takes it for a test's process and ends it.
     # shellcheck disable=SC1091
     (source "$state/env" && "$HZ_WINESERVER" -k 2>/dev/null) || true
   fi

@@ -1,8 +1,7 @@
-# The end-to-end harness, sourced by every tests/e2e/test_*.sh. A test puts the
-# programs into a folder of the shared prefix, starts them, observes with hzprobe
-# (probe/hzprobe.cpp) and reports with hz_check. Everything it started, and every
-# process the product started in turn, is ended by id when the script exits; the
-# script fails when any check failed.
+# The end-to-end harness, sourced by every tests/e2e/test_*.sh. A test puts the programs into a folder
+# of the shared prefix, starts them, observes with hzprobe (probe/hzprobe.cpp) and reports with
+# hz_check. Everything it started, and every process the product started in turn, is ended by id when
+# the script exits; the script fails when any check failed.
 set -uo pipefail
 : "${HZ_E2E_STATE:?run through ctest}" "${HZ_BIN:?}" "${HZ_SOURCE_DIR:?}"
 # shellcheck disable=SC1091
@@ -10,48 +9,33 @@ source "$HZ_SOURCE_DIR/tools/wine/env.sh"
 # shellcheck disable=SC1091
 source "$HZ_E2E_STATE/env"
 
-HZ_C="$WINEPREFIX/drive_c"
-HZ_SHOTS=${HZ_SHOTS:-$HZ_SOURCE_DIR/build/screenshots}
-HZ_PASSED=0
-HZ_FAILED=0
-HZ_PIDS=()
-HZ_TEST_NAME=$(basename "$0" .sh)
+HZ_C="$WINEPREFIX/drive_c" HZ_SHOTS=${HZ_SHOTS:-$HZ_SOURCE_DIR/build/screenshots} HZ_TEST_NAME=$(basename "$0" .sh)
+HZ_PASSED=0 HZ_FAILED=0 HZ_PIDS=()
 # The settings keys as their code page 932 bytes.
 declare -A HZ_KEY=([kind]=$'BGM\x8b\xe6\x95\xaa' [track]=$'BGM\xd8\xcb\xdf\xb0\xc4' [file]=$'BGM\xcc\xa7\xb2\xd9')
 
 hz_note() { echo "  note: $*"; }
-
-# hz_check DESCRIPTION COMMAND...: runs COMMAND; counts and prints the result.
-hz_check() {
+hz_check() {  # DESCRIPTION COMMAND...
   if "${@:2}"; then HZ_PASSED=$((HZ_PASSED + 1)) && echo "  ok:   $1"; else HZ_FAILED=$((HZ_FAILED + 1)) && echo "  FAIL: $1"; fi
 }
 
-# hz_install FOLDER [--no-renderer|--stand-in]: Hazumaki.scr and the renderer (or hzprobe
-# standing in for it) into C:\FOLDER, which is HZ_DIR (HZ_WINDIR as Windows names it).
+# hz_install FOLDER [--no-renderer|--stand-in]: Hazumaki.scr and the renderer (or hzprobe standing in
+# for it) into C:\FOLDER, which is HZ_DIR (HZ_WINDIR as Windows names it).
 hz_install() {
-  HZ_DIR="$HZ_C/$1"
-  HZ_WINDIR="C:\\${1//\//\\}"
-  rm -rf "$HZ_DIR"
-  mkdir -p "$HZ_DIR"
-  cp "$HZ_BIN/Hazumaki.scr" "$HZ_DIR/"
-  case "${2:-}" in
-    --stand-in) cp "$HZ_BIN/hzprobe.exe" "$HZ_DIR/Hazumaki.dll" ;;
-    --no-renderer) ;;
-    *) cp "$HZ_BIN/Hazumaki.dll" "$HZ_DIR/" ;;
-  esac
+  HZ_DIR="$HZ_C/$1" HZ_WINDIR="C:\\${1//\//\\}"
+  rm -rf "$HZ_DIR" && mkdir -p "$HZ_DIR" && cp "$HZ_BIN/Hazumaki.scr" "$HZ_DIR/"
+  case "${2:-}" in --stand-in) cp "$HZ_BIN/hzprobe.exe" "$HZ_DIR/Hazumaki.dll" ;; --no-renderer) ;; *) cp "$HZ_BIN/Hazumaki.dll" "$HZ_DIR/" ;; esac
 }
 
-# hz_ini KIND TRACK FILE: the settings file as Windows writes it.
-hz_ini() {
-  printf '[Section]\r\n%s= %s\r\n%s= %s\r\n%s=%s\r\n' "${HZ_KEY[kind]}" "$1" "${HZ_KEY[track]}" "$2" \
-    "${HZ_KEY[file]}" "$3" >"$HZ_DIR/Hazumaki.ini"
-}
+# hz_ini_bytes KIND TRACK FILE: the settings file as Windows writes it; hz_ini puts it in place.
+hz_ini_bytes() { printf '[Section]\r\n%s= %s\r\n%s= %s\r\n%s=%s\r\n' "${HZ_KEY[kind]}" "$1" "${HZ_KEY[track]}" "$2" "${HZ_KEY[file]}" "$3"; }
+hz_ini() { hz_ini_bytes "$@" >"$HZ_DIR/Hazumaki.ini"; }
 
 # hz_ini_is KEY VALUE...: the settings file holds each VALUE under its KEY (kind, track or file),
 # numbers with the blank before them (" 1"), as the host writes them.
 hz_ini_is() {
   local v want
-  while [ $# -ge 2 ]; do
+  for ((; $# >= 2; )); do
     v=$(LC_ALL=C sed -n "s/^${HZ_KEY[$1]}=//p" "$HZ_DIR/Hazumaki.ini" | tr -d '\r')
     want=$2 && [ "$1" = file ] || want=" $2"
     [ "$v" = "$want" ] || { echo "    $1 holds '$v', expected '$want'"; return 1; }
@@ -60,20 +44,33 @@ hz_ini_is() {
 }
 
 # hz_start EXE [ARGS...]: a Windows program in the background; HZ_PID is its id.
-hz_start() {
-  "$HZ_WINE" "$@" >>"$HZ_E2E_STATE/$HZ_TEST_NAME.out" 2>&1 &
-  HZ_PID=$!
-  HZ_PIDS+=("$HZ_PID")
-}
+hz_start() { "$HZ_WINE" "$@" >>"$HZ_E2E_STATE/$HZ_TEST_NAME.out" 2>&1 & HZ_PID=$! && HZ_PIDS+=("$HZ_PID"); }
 
-# hz_session [ARGS...]: starts Hazumaki.scr (HOST is its id) and waits for the renderer's window.
+# hz_dialog [KIND TRACK FILE]: the settings dialog (DIALOG is its id) over that settings file, shown
+# and painted; the file's bytes before are kept in HZ_INI_BEFORE.
+HZ_TITLE="<Hazumaki>" HZ_INI_BEFORE="$HZ_E2E_STATE/ini.before"
+hz_dialog() {
+  [ $# = 0 ] || hz_ini "$@"
+  cp "$HZ_DIR/Hazumaki.ini" "$HZ_INI_BEFORE" 2>/dev/null
+  hz_start "$HZ_DIR/Hazumaki.scr" /c && DIALOG=$HZ_PID
+  hz_probe wait-window "$HZ_TITLE" 20000 visible && sleep 0.5
+}
+# Client points of the dialog's controls. The panel's client area starts at (14, 18): its place
+# (12, 16) plus its two-pixel sunken frame.
+declare -A HZ_AT=([set]="362 212" [cancel]="442 212" [file]="48 144" [none]="66 100" [cd]="64 80" [wav]="70 120"
+  [mark]="48 120" [track]="130 79" [name]="214 148" [link]="52 214" [credit]="60 198")
+hz_mouse() { hz_probe mouse "$HZ_TITLE" ${HZ_AT[$1]} "${2:-lclick}"; }  # CONTROL [ACTION]
+hz_dialog_ends() { hz_wait_exit "$DIALOG" 20; }
+# hz_box_says CAPTION TEXT: a message box CAPTION comes, says TEXT and is answered.
+hz_box_says() { local t; t=$(hz_probe msgbox "$1" 15000); [ "$t" = "$2" ] || { echo "    message was: '$t'"; return 1; }; }
+HZ_SAVE_FAILED="設定を保存できませんでした。Hazumaki.ini に書き込めるか確かめてください。"
+
+# hz_session [ARGS...]: starts Hazumaki.scr (HOST is its id) and waits for the renderer's window;
+# hz_full_session SECONDS: the host lives SECONDS more, then ends once Tovira_VC is closed.
 hz_session() {
-  hz_start "$HZ_DIR/Hazumaki.scr" "$@"
-  HOST=$HZ_PID
+  hz_start "$HZ_DIR/Hazumaki.scr" "$@" && HOST=$HZ_PID
   hz_probe wait-window Tovira_VC 20000 || { echo "    no window Tovira_VC"; return 1; }
 }
-
-# hz_full_session SECONDS: the host lives SECONDS more, then ends once Tovira_VC is closed.
 hz_full_session() {
   sleep "$1"
   kill -0 "$HOST" 2>/dev/null || { echo "    the host ended early"; return 1; }
@@ -85,26 +82,21 @@ hz_probe() { timeout -k 2 120 "$HZ_WINE" "$HZ_BIN/hzprobe.exe" "$@" 2>/dev/null 
 # hz_background ARGS...: hzprobe ARGS in the background (HZ_PID); HZ_OUT is its first answer.
 hz_background() {
   local out="$HZ_E2E_STATE/probe.$$.$RANDOM"
-  "$HZ_WINE" "$HZ_BIN/hzprobe.exe" "$@" >"$out" 2>/dev/null &
-  HZ_PID=$!
-  HZ_PIDS+=("$HZ_PID")
+  "$HZ_WINE" "$HZ_BIN/hzprobe.exe" "$@" >"$out" 2>/dev/null & HZ_PID=$! && HZ_PIDS+=("$HZ_PID")
   hz_eventually grep -q . "$out"
   HZ_OUT=$(tr -d '\r' <"$out")
   [ -n "$HZ_OUT" ] || { echo "    no answer from hzprobe $1"; return 1; }
 }
+hz_parent() { hz_background parent "$@" && HZ_PARENT=$HZ_OUT; }  # W H MS: a window living MS ms
 
-# hz_parent W H MS: a parent window living MS ms; HZ_PARENT is its handle.
-hz_parent() { hz_background parent "$@" && HZ_PARENT=$HZ_OUT; }
-
-# hz_post TITLE close|escape|MSG [WPARAM [LPARAM]]: posts a message to window TITLE.
+# hz_post TITLE close|escape|MSG [WPARAM [LPARAM]]
 hz_post() {
   local msg=$2 wp=${3:-0}
   case "$msg" in close) msg=0x0010 ;; escape) msg=0x0100 wp=0x1B ;; esac
   hz_probe post "$1" "$msg" "$wp" "${4:-0}"
 }
 
-# hz_wait_exit PID TIMEOUT_S: the process ends in time.
-hz_wait_exit() {
+hz_wait_exit() {  # PID TIMEOUT_S
   local i
   for ((i = 0; i < $2 * 20; i++)); do kill -0 "$1" 2>/dev/null && sleep 0.05 || { wait "$1" 2>/dev/null; return 0; }; done
   return 1
@@ -114,18 +106,16 @@ hz_wait_exit() {
 # program gets round to them; on a busy machine that can take a while.
 hz_eventually() {
   local i
-  for ((i = 0; i < 60; i++)); do "$@" >/dev/null 2>&1 && return 0 || sleep 0.25; done
-  "$@"
+  for ((i = 0; i < 60; i++)); do "$@" >/dev/null 2>&1 && return 0 || sleep 0.25; done && "$@"
 }
 
-# hz_running PATTERN: ids of our prefix's Windows processes whose command line matches. Wine's own
-# service processes live as long as the prefix; everything else is ours.
+# hz_running PATTERN: ids of our prefix's Windows programs whose command line matches (a display or
+# sound server may carry the prefix too). Wine's own services live as long as the prefix.
 hz_running() {
   local pid
   for pid in $(pgrep -f -- "$1"); do
-    [ "$pid" != "$$" ] && grep -qz "^WINEPREFIX=$WINEPREFIX\$" "/proc/$pid/environ" 2>/dev/null || continue
-    # Only Windows programs: a display or sound server may carry the variable too.
-    [[ "$(readlink "/proc/$pid/exe" 2>/dev/null)" == *wine* ]] || continue
+    [ "$pid" != "$$" ] && grep -qz "^WINEPREFIX=$WINEPREFIX\$" "/proc/$pid/environ" 2>/dev/null &&
+      [[ "$(readlink "/proc/$pid/exe" 2>/dev/null)" == *wine* ]] || continue
     case "$(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)" in
       *wineserver* | *services.exe* | *winedevice.exe* | *plugplay.exe* | *explorer.exe* | *rpcss.exe* | \
         *svchost.exe* | *conhost.exe*) ;;
@@ -138,11 +128,9 @@ hz_no_box() { local d; d=$(hz_probe dialogs); [ -z "$d" ] || { echo "    boxes: 
 
 hz_end_everything() {
   local i
-  kill "${HZ_PIDS[@]}" $(hz_running '.') 2>/dev/null
-  sleep 0.2
+  kill "${HZ_PIDS[@]}" $(hz_running '.') 2>/dev/null; sleep 0.2
   kill -9 "${HZ_PIDS[@]}" $(hz_running '.') 2>/dev/null
-  HZ_PIDS=()
-  hz_record_stop
+  HZ_PIDS=() && hz_record_stop
   # A next start must not meet a dying program's window (the host would take it for a running session).
   for ((i = 0; i < 100; i++)); do
     [ -z "$(hz_running '.')" ] && ! hz_probe exists Tovira_Main && ! hz_probe exists Tovira_VC && return 0 || sleep 0.05
@@ -165,12 +153,10 @@ hz_gt() {
   [[ "$1" =~ $n && "$2" =~ $n ]] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'
 }
 hz_calc() { awk "BEGIN { printf \"%.3f\", $* }"; }
+hz_peak() { sox "$1" -n trim "$2" "$3" stat 2>&1 | awk '/^Maximum amplitude/ { print $3 }'; }  # FILE START LENGTH
 
-# hz_peak FILE START LENGTH: the maximum amplitude of a stretch of a recording.
-hz_peak() { sox "$1" -n trim "$2" "$3" stat 2>&1 | awk '/^Maximum amplitude/ { print $3 }'; }
-
-# hz_silent FILE START [LENGTH]: the recording reaches that far and is no louder than a faint
-# hiss there; without LENGTH, its last START seconds.
+# hz_silent FILE START [LENGTH]: the recording reaches that far and is no louder than a faint hiss
+# there; without LENGTH, its last START seconds.
 hz_silent() {
   local total p from=$2 length=${3:-$2}
   total=$(soxi -D "$1" 2>/dev/null)
@@ -183,17 +169,9 @@ hz_silent() {
 # hz_onsets FILE LENGTH: start times of the bursts of sound: 0.1 s windows whose RMS amplitude
 # exceeds 0.05, after at least 0.5 s of quiet (so a dropout inside a tone is no new burst).
 hz_onsets() {
-  sox "$1" -c 1 -r 8000 -t dat - trim 0 "$2" 2>/dev/null | awk '
-    BEGIN { quiet = 5 }
-    NR > 2 {
-      s += $2 * $2
-      if (++n < 800) next
-      loud = sqrt(s / n) > 0.05
-      if (loud && quiet >= 5) printf "%.1f\n", w / 10
-      quiet = loud ? 0 : quiet + 1
-      s = n = 0
-      w++
-    }'
+  sox "$1" -c 1 -r 8000 -t dat - trim 0 "$2" 2>/dev/null | awk 'BEGIN { quiet = 5 } NR > 2 { s += $2 * $2; if (++n < 800) next
+    loud = sqrt(s / n) > 0.05; if (loud && quiet >= 5) printf "%.1f\n", w / 10
+    quiet = loud ? 0 : quiet + 1; s = n = 0; w++ }'
 }
 
 hz_reset_working_folder() { rm -rf "$HZ_C/k_arden"; }
