@@ -16,8 +16,8 @@ packages=(
   clang libclang-rt-14-dev
   # leak checks of the long runs (tools/soak.sh)
   valgrind
-  # release package: ZIP, installer, signatures
-  zip wixl osslsigncode openssl unzip
+  # release package: ZIP, installer (and reading its tables), signatures
+  zip wixl msitools osslsigncode openssl unzip
 )
 
 missing=()

@@ -30,6 +30,15 @@ hz_make_template "$HZ_SOURCE_DIR/build/wine-template" "$HZ_SOURCE_DIR"
 hz_prefix_from_template "$HZ_SOURCE_DIR/build/wine-template" "$WINEPREFIX"
 hz_start_xvfb "$state" || exit 1
 echo "installer: $(stat -c %s "$HZ_MSI") bytes"
+# Windows refuses a deferred custom action sequenced outside the script (InstallInitialize
+# to InstallFinalize); Wine runs it anyway, so the tables are read instead.
+in_script() {
+  awk -F'\t' 'NR == FNR { if (FNR > 3 && int($2 / 1024) % 2) deferred[$1]; next }
+    FNR > 3 { seq[$1] = $3 }
+    END { for (a in deferred) if (++n && !(seq[a] > seq["InstallInitialize"] && seq[a] < seq["InstallFinalize"])) exit 1
+          exit n == 0 }' <(msiinfo export "$HZ_MSI" CustomAction) <(msiinfo export "$HZ_MSI" InstallExecuteSequence)
+}
+check "the installer's own steps are sequenced inside the installation script" in_script
 
 # --- install
 check "the installer installs silently without administrator rights" msiexec /i "$HZ_MSI"

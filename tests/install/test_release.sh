@@ -22,16 +22,11 @@ release() {  # build and package in the current folder's windows tree
 }
 (cd "$HZ_BUILD" && cpack >/dev/null) && (cd "$other" && release) || exit 1
 
-outputs="bin/Hazumaki.scr bin/Hazumaki.dll package/Hazumaki-$HZ_VERSION-win64.zip"
+outputs="bin/Hazumaki.scr bin/Hazumaki.dll package/Hazumaki-$HZ_VERSION-win64.zip package/Hazumaki-$HZ_VERSION-x64.msi"
 for f in $outputs; do
   check "two builds give the same $(basename "$f")" cmp "$HZ_BUILD/$f" "$other/build/windows/$f"
   sha256sum "$HZ_BUILD/$f" "$other/build/windows/$f"
 done
-# The installer is reported, not required: run under the test, the second build's
-# installer has been seen to differ while a build by hand matches byte for byte.
-msi=package/Hazumaki-$HZ_VERSION-x64.msi
-sha256sum "$HZ_BUILD/$msi" "$other/build/windows/$msi"
-echo "note: installers differ in $(cmp -l "$HZ_BUILD/$msi" "$other/build/windows/$msi" | wc -l) bytes"
 
 # --- signed with a throw-away authority and a key under a passphrase
 cd "$state" || exit 1
