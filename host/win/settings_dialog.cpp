@@ -69,9 +69,10 @@ struct ScaledLook {
     };
     markEmpty = picture(IDB_MARK_EMPTY);
     markFilled = picture(IDB_MARK_FILLED);
-    // The cursor at its own size, not stretched to the system's default.
+    // 32 pixels at 96 dpi, grown with the density like the rest, not the system's default size.
+    const int cursor = ScaleCoordinate(32, dpi);
     linkCursor = static_cast<HCURSOR>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDCUR_LINK + step), IMAGE_CURSOR, 0, 0, 0));
+        LoadImageW(instance, MAKEINTRESOURCEW(IDCUR_LINK + step), IMAGE_CURSOR, cursor, cursor, 0));
   }
 
   void Free() {
