@@ -4,9 +4,16 @@
 
 namespace hz {
 
-constexpr int TwipsPerPixel(int dotsPerInch) { return dotsPerInch > 0 ? 1440 / dotsPerInch : 15; }
+// The dots per inch the host's pixel layout was made for.
+inline constexpr int kDesignDpi = 96;
 
-// The screen the host lays itself out for.
-inline constexpr int kTwipsPerPixel = TwipsPerPixel(96);
+// Exact, not rounded: 7.5 at 192 dots per inch. A screen that reports no
+// density counts as the design one.
+constexpr double TwipsPerPixel(int dotsPerInch) {
+  return 1440.0 / (dotsPerInch > 0 ? dotsPerInch : kDesignDpi);
+}
+
+// At the design density, where twips per pixel is a whole number.
+inline constexpr int kTwipsPerPixel = 1440 / kDesignDpi;
 
 }  // namespace hz

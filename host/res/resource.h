@@ -11,7 +11,8 @@
 #define IDB_TOVIRA03 202
 // Preview picture (300-399)
 #define IDB_PREVIEW 300
-// Settings dialog and its buttons (400-499)
+// Settings dialog and its buttons (400-499), drawn at 100 percent; the same
+// pictures at 150 and 200 percent follow at IDB_SCALE_STEP and twice that.
 #define IDB_FACE_NORMAL 400
 #define IDB_FACE_HIGHLIGHT 401
 #define IDB_FACE_HIGHLIGHTSELECT 402
@@ -21,3 +22,4 @@
 #define IDB_MARK_EMPTY 410
 #define IDB_MARK_FILLED 411
 #define IDCUR_LINK 420
+#define IDB_SCALE_STEP 30

@@ -15,6 +15,8 @@
 #include "controls/Label.h"
 #include "controls/font.h"
 #include "controls/kept_image.h"
+#include "dpi_scale.h"
+#include "dpi_win32.h"
 #include "forms.h"
 #include "paths.h"
 #include "profile_win32.h"
@@ -27,8 +29,13 @@
 namespace hz::win {
 namespace {
 
+// The layout, in pixels at 96 dots per inch; a denser screen scales it.
 constexpr int kClientWidth = 496;
 constexpr int kClientHeight = 243;
+constexpr int kMarkSize = 12;
+// Screen order: CD (1), none (0), file (2); the index is the choice number.
+constexpr std::array<int, 3> kChoiceRowY{76, 56, 96};
+constexpr std::array<int, 3> kChoiceLabelWidth{22, 43, 60};
 constexpr COLORREF kMarkKey = RGB(255, 0, 255);
 constexpr UINT kUnloadMessage = WM_APP + 1;
 
@@ -37,12 +44,46 @@ constexpr wchar_t kCredit[] = L"ﾃﾞｻﾞｲﾝ 水野 透   Ver.1.0.0";
 
 enum ControlId : int { kIdRepeat = 1001, kIdFile, kIdSet, kIdCan };
 
-RECT Bounds(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
-
-HBITMAP LoadPicture(HINSTANCE instance, int id) {
-  return static_cast<HBITMAP>(
-      LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+// A 96-dpi box at `dpi`.
+RECT Bounds(int x, int y, int w, int h, int dpi) {
+  const PixelBox b = ScaleBox({x, y, w, h}, dpi);
+  return RECT{b.x, b.y, b.x + b.width, b.y + b.height};
 }
+
+// What the dialog draws with at one screen density: fonts, and the pictures
+// drawn for the nearest larger scale.
+struct ScaledLook {
+  HFONT font = nullptr;
+  HFONT linkFont = nullptr;
+  HBITMAP markEmpty = nullptr;
+  HBITMAP markFilled = nullptr;
+  HCURSOR linkCursor = nullptr;
+
+  void Load(HINSTANCE instance, int dpi) {
+    font = CreateControlFont(DialogFont(), dpi);
+    linkFont = CreateControlFont(DialogFont(), dpi, true);
+    const int step = PictureScaleIndex(dpi) * IDB_SCALE_STEP;
+    const auto picture = [&](int id) {
+      return static_cast<HBITMAP>(
+          LoadImageW(instance, MAKEINTRESOURCEW(id + step), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    };
+    markEmpty = picture(IDB_MARK_EMPTY);
+    markFilled = picture(IDB_MARK_FILLED);
+    // 32 pixels at 96 dpi, grown with the density like the rest, not the system's default size.
+    const int cursor = ScaleCoordinate(32, dpi);
+    linkCursor = static_cast<HCURSOR>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDCUR_LINK + step), IMAGE_CURSOR, cursor, cursor, 0));
+  }
+
+  void Free() {
+    for (HFONT f : {font, linkFont})
+      if (f) DeleteObject(f);
+    for (HBITMAP b : {markEmpty, markFilled})
+      if (b) DeleteObject(b);
+    if (linkCursor) DestroyCursor(linkCursor);
+    *this = ScaledLook{};
+  }
+};
 
 // Draws one of the dialog's sine gradients over the whole picture, a line per row.
 template <typename Colour>
@@ -64,11 +105,16 @@ class Panel final : public Window<Panel> {
  public:
   static constexpr const wchar_t* kClassName = L"Hazumaki.Panel";
 
-  bool Place(HINSTANCE instance, HWND parent, const RECT& bounds) {
+  bool Place(HINSTANCE instance, HWND parent) {
     if (!Register(instance)) return false;
     return Create(instance, WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, L"",
-                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left, bounds.top,
-                  bounds.right - bounds.left, bounds.bottom - bounds.top, parent) != nullptr;
+                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent) != nullptr;
+  }
+
+  void Move(const RECT& bounds, int dpi) {
+    dpi_ = dpi;
+    SetWindowPos(hwnd(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -92,13 +138,14 @@ class Panel final : public Window<Panel> {
   // Shape3(3): the black frame round the "BGM" heading.
   void DrawHeadingFrame() {
     if (!image_.dc()) return;
-    const RECT frame = Bounds(20, 20, 113, 21);
+    const RECT frame = Bounds(20, 20, 113, 21, dpi_);
     HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
     FrameRect(image_.dc(), &frame, black);
     DeleteObject(black);
   }
 
   KeptImage image_;
+  int dpi_ = kDesignDpi;
 };
 
 class SettingsDialog final : public Window<SettingsDialog> {
@@ -109,24 +156,21 @@ class SettingsDialog final : public Window<SettingsDialog> {
 
   ~SettingsDialog() override {
     if (hwnd()) DestroyWindow(hwnd());
-    for (HFONT f : {font_, linkFont_})
-      if (f) DeleteObject(f);
-    for (HBITMAP b : {markEmpty_, markFilled_})
-      if (b) DeleteObject(b);
+    look_.Free();
   }
 
   void RunModal() {
     HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_HAZUMAKI));
     if (!Register(instance_, 0, nullptr, icon)) return;
-    RECT r{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&r, kStyle, FALSE, 0);
-    if (!Create(instance_, 0, Widen(kDialogTitle).c_str(), kStyle, 0, 0, r.right - r.left, r.bottom - r.top))
-      return;
+    // Sized for its screen's density once it exists (Load).
+    if (!Create(instance_, 0, Widen(kDialogTitle).c_str(), kStyle, 0, 0, kClientWidth, kClientHeight)) return;
     Load();
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     UpdateWindow(hwnd());
     MSG msg;
     while (hwnd() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      // The system sends the density change; a posted one carries a pointer from elsewhere.
+      if (msg.message == WM_DPICHANGED) continue;
       if (hwnd() && IsDialogMessageW(hwnd(), &msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
@@ -151,6 +195,15 @@ class SettingsDialog final : public Window<SettingsDialog> {
       case WM_CLOSE:
         Unload();
         return 0;
+      case WM_DPICHANGED:
+        // Moved to a monitor of another density: its suggested place, laid out and drawn anew.
+        if (LOWORD(wp) > 0 && lp) {
+          ApplyDpi(LOWORD(wp));
+          const RECT& r = *reinterpret_cast<const RECT*>(lp);
+          SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        return 0;
       case kUnloadMessage:
         Unload();
         return 0;
@@ -162,16 +215,14 @@ class SettingsDialog final : public Window<SettingsDialog> {
  private:
   static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
+  // Creates the controls; Layout places them.
   void CreateControls() {
-    font_ = CreateControlFont(DialogFont());
-    linkFont_ = CreateControlFont(DialogFont(), true);
-    markEmpty_ = LoadPicture(instance_, IDB_MARK_EMPTY);
-    markFilled_ = LoadPicture(instance_, IDB_MARK_FILLED);
-    HCURSOR linkCursor = LoadCursorW(instance_, MAKEINTRESOURCEW(IDCUR_LINK));
-
-    panel_.Place(instance_, hwnd(), Bounds(12, 16, 469, 165));
+    dpi_ = WindowDpi(hwnd());
+    look_.Load(instance_, dpi_);
+    const RECT none{};
+    panel_.Place(instance_, hwnd());
     HWND panel = panel_.hwnd();
-    Label::Look black{font_};
+    Label::Look black{look_.font};
     black.growToFit = true;
     Label::Look centred = black;
     centred.centred = true;
@@ -179,15 +230,12 @@ class SettingsDialog final : public Window<SettingsDialog> {
     framed.border = true;
     framed.growToFit = false;
 
-    heading_.Place(instance_, panel, Bounds(20, 24, 111, 13), L"BGM", centred);
-    // Screen order: CD (1), none (0), file (2); the index is the choice number.
-    const std::array<int, 3> rowY{76, 56, 96};
-    const std::array<int, 3> labelWidth{22, 43, 60};
+    heading_.Place(instance_, panel, none, L"BGM", centred);
     const std::array<const wchar_t*, 3> choice{L"なし", L"音楽CD", L"MP3、WAV"};
     for (int i = 0; i < 3; ++i) {
       const auto n = static_cast<std::size_t>(i);
-      marks_[n].Place(instance_, panel, Bounds(28, rowY[n], 13, 13), L"", black);
-      choiceLabels_[n].Place(instance_, panel, Bounds(44, rowY[n], labelWidth[n], 13), choice[n], black);
+      marks_[n].Place(instance_, panel, none, L"", black);
+      choiceLabels_[n].Place(instance_, panel, none, choice[n], black);
       const auto select = [this, i](controls::MouseButton) { Select(static_cast<std::int16_t>(i)); };
       marks_[n].onPress = select;
       choiceLabels_[n].onPress = select;
@@ -195,28 +243,66 @@ class SettingsDialog final : public Window<SettingsDialog> {
 
     repeat_ = CreateWindowExW(
         0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-        112, 52, 41, 20 + 8 * 15, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeat)), instance_,
-        nullptr);
-    if (repeat_) {
-      SendMessageW(repeat_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-      FitComboHeight(20);
-    }
-    repeatLabel_.Place(instance_, panel, Bounds(156, 56, 66, 13), L"曲目をﾘﾋﾟｰﾄ", black);
+        0, 0, 0, 0, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeat)), instance_, nullptr);
+    repeatLabel_.Place(instance_, panel, none, L"曲目をﾘﾋﾟｰﾄ", black);
 
-    fileButton_.Place(instance_, panel, kIdFile, Bounds(28, 116, 41, 21), storedFile_, DialogFont());
-    fileName_.Place(instance_, panel, Bounds(72, 116, 373, 33), L"", framed);
+    fileButton_.Place(instance_, panel, kIdFile, none, storedFile_, DialogFont());
+    fileName_.Place(instance_, panel, none, L"", framed);
 
     Label::Look white = black;
     white.colour = RGB(255, 255, 255);
-    credit_.Place(instance_, hwnd(), Bounds(12, 192, 165, 13), kCredit, white);
+    credit_.Place(instance_, hwnd(), none, kCredit, white);
     Label::Look link = white;
-    link.font = linkFont_;
-    link.cursor = linkCursor;
-    link_.Place(instance_, hwnd(), Bounds(12, 208, 207, 13), kHomePage, link);
+    link.font = look_.linkFont;
+    link.cursor = look_.linkCursor;
+    link_.Place(instance_, hwnd(), none, kHomePage, link);
     link_.onClick = [this] { OpenHomePage(); };
 
-    setButton_.Place(instance_, hwnd(), kIdSet, Bounds(324, 200, 77, 25), storedSet_, DialogFont());
-    cancelButton_.Place(instance_, hwnd(), kIdCan, Bounds(404, 200, 77, 25), storedCan_, DialogFont());
+    setButton_.Place(instance_, hwnd(), kIdSet, none, storedSet_, DialogFont());
+    cancelButton_.Place(instance_, hwnd(), kIdCan, none, storedCan_, DialogFont());
+    Layout();
+  }
+
+  // Every control's place, size and font at the dialog's density.
+  void Layout() {
+    const int dpi = dpi_;
+    HFONT font = look_.font;
+    panel_.Move(Bounds(12, 16, 469, 165, dpi), dpi);
+    heading_.Move(Bounds(20, 24, 111, 13, dpi), font);
+    for (std::size_t n = 0; n < 3; ++n) {
+      marks_[n].Move(Bounds(28, kChoiceRowY[n], 13, 13, dpi), font);
+      choiceLabels_[n].Move(Bounds(44, kChoiceRowY[n], kChoiceLabelWidth[n], 13, dpi), font);
+    }
+    if (repeat_) {
+      SendMessageW(repeat_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      const RECT r = Bounds(112, 52, 41, 20 + 8 * 15, dpi);  // the dropped list's height included
+      SetWindowPos(repeat_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      FitComboHeight(ScaleCoordinate(20, dpi));
+    }
+    repeatLabel_.Move(Bounds(156, 56, 66, 13, dpi), font);
+    fileButton_.Move(Bounds(28, 116, 41, 21, dpi), dpi);
+    fileName_.Move(Bounds(72, 116, 373, 33, dpi), font);
+    credit_.Move(Bounds(12, 192, 165, 13, dpi), font);
+    link_.Move(Bounds(12, 208, 207, 13, dpi), look_.linkFont, look_.linkCursor);
+    setButton_.Move(Bounds(324, 200, 77, 25, dpi), dpi);
+    cancelButton_.Move(Bounds(404, 200, 77, 25, dpi), dpi);
+  }
+
+  // Fonts, pictures and layout for a new density; the old look goes once nothing uses it.
+  void ApplyDpi(int dpi) {
+    ScaledLook old = look_;
+    dpi_ = UsableDpi(dpi);
+    look_ = ScaledLook{};
+    look_.Load(instance_, dpi_);
+    Layout();
+    ShowKind(host_.music.BGM_Kind);
+    old.Free();
+  }
+
+  SIZE WindowSize() const {
+    return OuterSizeForClient({ScaleCoordinate(kClientWidth, dpi_), ScaleCoordinate(kClientHeight, dpi_)},
+                              kStyle, 0, dpi_);
   }
 
   // The closed combo box is as high as its place on the form.
@@ -231,11 +317,10 @@ class SettingsDialog final : public Window<SettingsDialog> {
   // The form's load: place the window, set the controls from the settings,
   // capture the cursor point and zoom open from it.
   void Load() {
-    RECT r{};
-    GetWindowRect(hwnd(), &r);
-    const Placement p = PlaceDialog(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                    r.right - r.left, r.bottom - r.top);
-    SetWindowPos(hwnd(), nullptr, p.left, p.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE size = WindowSize();
+    const Placement p =
+        PlaceDialog(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), size.cx, size.cy);
+    SetWindowPos(hwnd(), nullptr, p.left, p.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 
     for (Command* c : {&fileButton_, &setButton_, &cancelButton_}) c->Button().Initialize();
     const MusicSettings& music = host_.music;
@@ -262,7 +347,8 @@ class SettingsDialog final : public Window<SettingsDialog> {
   void ShowKind(std::int16_t kind) {
     const ChoiceControls c = ControlsForKind(kind);
     for (std::size_t i = 0; i < marks_.size(); ++i)
-      marks_[i].SetPicture(c.markFilled[i] ? markFilled_ : markEmpty_, kMarkKey);
+      marks_[i].SetPicture(c.markFilled[i] ? look_.markFilled : look_.markEmpty, kMarkKey,
+                           ScaleCoordinate(kMarkSize, dpi_));
     if (repeat_) EnableWindow(repeat_, c.repeatEnabled);
     fileButton_.Button().Enabled(c.fileButtonEnabled);
   }
@@ -358,10 +444,8 @@ class SettingsDialog final : public Window<SettingsDialog> {
   HINSTANCE instance_;
   HostState& host_;
   KeptImage image_;
-  HFONT font_ = nullptr;
-  HFONT linkFont_ = nullptr;
-  HBITMAP markEmpty_ = nullptr;
-  HBITMAP markFilled_ = nullptr;
+  int dpi_ = kDesignDpi;
+  ScaledLook look_;
 
   // The three buttons as the form stores them.
   const controls::PropertyBag storedFile_ = StoredCommand(kCmdFileCaption);
@@ -386,6 +470,9 @@ class SettingsDialog final : public Window<SettingsDialog> {
 }  // namespace
 
 void ShowSettingsDialog(HINSTANCE instance, HostState& host) {
+  // Only this mode lays itself out per density; the preview's size is its
+  // parent's, and the session shows no window of its own.
+  MakeProcessDpiAware();
   auto dialog = std::make_unique<SettingsDialog>(instance, host);
   dialog->RunModal();
 }

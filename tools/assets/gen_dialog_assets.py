@@ -1,9 +1,10 @@
 """Pictures of the settings dialog: the six push-button faces, the two option
-marks and the link cursor. Writes them into host/res/.
+marks and the link cursor, each drawn at 100, 150 and 200 percent for denser
+screens. Writes them into host/res/.
 
-Faces are 64 x 25 pixels. Only their outer four-pixel bands reach the screen
-(the button paints its own gradient in the middle), so the face colours
-inside matter only for the corners and edges.
+Faces are 64 x 25 pixels at 100 percent. Only their outer four-pixel bands
+reach the screen (the button paints its own gradient in the middle), so the
+face colours inside matter only for the corners and edges.
 """
 import math
 import os
@@ -16,6 +17,47 @@ from bmpio import write_bmp24  # noqa: E402
 RES = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", "host", "res"))
 
 W, H = 64, 25
+# File-name suffix of each scale; 100 percent keeps the plain names.
+SCALES = {1.0: "", 1.5: "_150", 2.0: "_200"}
+
+
+def snap(v):
+    return int(math.floor(v + 0.5))
+
+
+def boundaries(n, s):
+    """Where the edges of n cells land at scale s. Edges in the near half are
+    measured from the near side, the rest from the far side, so a frame keeps
+    the same width on both sides."""
+    total = snap(n * s)
+    return [snap(i * s) if 2 * i <= n else total - snap((n - i) * s) for i in range(n + 1)]
+
+
+def render(cells, s):
+    """Draws a design made of 100-percent cells at scale s. A cell holding a
+    colour fills its scaled span with it; a cell holding a function of (x, y)
+    is evaluated at every pixel's place in 100-percent units, so shadings are
+    drawn at the full resolution rather than stretched."""
+    bx, by = boundaries(len(cells[0]), s), boundaries(len(cells), s)
+
+    def places(b):
+        for c in range(len(b) - 1):
+            for p in range(b[c], b[c + 1]):
+                yield c, c + (p + 0.5 - b[c]) / (b[c + 1] - b[c]) - 0.5
+
+    rows = []
+    for cy, y in places(by):
+        row = []
+        for cx, x in places(bx):
+            cell = cells[cy][cx]
+            row.append(cell(x, y) if callable(cell) else cell)
+        rows.append(row)
+    return rows
+
+
+def colour_at(px, x, y):
+    cell = px[y][x]
+    return cell(x, y) if callable(cell) else cell
 OUTSIDE = (236, 233, 216)
 NAVY = (0, 60, 116)
 
@@ -42,7 +84,7 @@ def rounded_frame(px, inset, colour, face_at):
     left, top, right, bottom = inset, inset, W - 1 - inset, H - 1 - inset
     for y in range(top + 1, bottom):
         for x in range(left + 1, right):
-            px[y][x] = face_at(x, y)
+            px[y][x] = face_at
     for x in range(left + 2, right - 1):
         px[top][x] = colour
         px[bottom][x] = colour
@@ -75,13 +117,15 @@ def inner_frame(px, top_rows, bottom_rows, side_top, side_bottom):
     for x in range(3, W - 3):
         px[2][x], px[3][x] = top_rows
         px[21][x], px[22][x] = bottom_rows
+    def side(x, y):
+        return mix(side_top, side_bottom, (y - 3) / 18.0)
+
     for y in range(3, 22):
-        c = mix(side_top, side_bottom, (y - 3) / 18.0)
         for x in (2, 3, W - 4, W - 3):
-            px[y][x] = c
+            px[y][x] = side
     # Let the frame's own corners round off against the border.
     for x, y in ((2, 2), (W - 3, 2), (2, 22), (W - 3, 22)):
-        px[y][x] = mix(px[y][x], NAVY, 0.35)
+        px[y][x] = mix(colour_at(px, x, y), NAVY, 0.35)
 
 
 def highlight():
@@ -124,8 +168,8 @@ KEY = (255, 0, 255)
 MARK_BACK = (238, 238, 238)
 
 
-def mark(filled):
-    n = 12
+def mark(filled, s):
+    n = snap(12 * s)
     sub = 4
     c = (n - 1) / 2.0
     rows = []
@@ -136,12 +180,12 @@ def mark(filled):
             for sy in range(sub):
                 for sx in range(sub):
                     d = math.hypot(x + (sx + 0.5) / sub - 0.5 - c, y + (sy + 0.5) / sub - 0.5 - c)
-                    if d <= 5.6:
-                        if d >= 4.6:
+                    if d <= 5.6 * s:
+                        if d >= 4.6 * s:
                             ring += 1
                         else:
                             inside += 1
-                            if filled and d <= 2.6:
+                            if filled and d <= 2.6 * s:
                                 dot += 1
             total = sub * sub
             cover = (ring + inside) / total
@@ -187,13 +231,60 @@ HAND_TOP = 10
 HOT_SPOT = (12, 10)
 
 
-def write_cursor(path):
-    size = 32
-    grid = [[" "] * size for _ in range(size)]
+def glyph(s):
+    """The hand at scale s as rows of '#', '.' and ' '. Larger hands are drawn
+    anew from the small one's shape: its cells give the outline, which is
+    traced with strokes as thick as the scale, and the lines between the
+    fingers are redrawn at that thickness."""
+    small = [[" "] * 32 for _ in range(32)]
     for i, line in enumerate(HAND):
         for x, ch in enumerate(line):
-            grid[HAND_TOP + i][x] = ch
-    stride = 4
+            small[HAND_TOP + i][x] = ch
+    if s == 1.0:
+        return small
+
+    def filled(x, y):
+        return 0 <= x < 32 and 0 <= y < 32 and small[y][x] != " "
+
+    b = boundaries(32, s)
+    size, t = b[-1], int(s)
+    cell_of = [c for c in range(32) for _ in range(b[c], b[c + 1])]
+    inside = [[filled(cell_of[x], cell_of[y]) for x in range(size)] for y in range(size)]
+
+    def near_outside(x, y):
+        for dy in range(-t, t + 1):
+            for dx in range(-t + abs(dy), t - abs(dy) + 1):
+                u, v = x + dx, y + dy
+                if not (0 <= u < size and 0 <= v < size and inside[v][u]):
+                    return True
+        return False
+
+    grid = [["." if inside[y][x] else " " for x in range(size)] for y in range(size)]
+    for y in range(size):
+        for x in range(size):
+            if inside[y][x] and near_outside(x, y):
+                grid[y][x] = "#"
+    # Lines inside the hand: '#' cells with no blank beside them.
+    for cy in range(32):
+        for cx in range(32):
+            if small[cy][cx] != "#" or not all(filled(cx + dx, cy + dy) for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))):
+                continue
+            left, right = small[cy][cx - 1] == "#", small[cy][cx + 1] == "#"
+            up, down = small[cy - 1][cx] == "#", small[cy + 1][cx] == "#"
+            # A line runs on into the neighbouring '#' cells, so it meets the outline.
+            xs = range(b[cx - left], b[cx + 1 + right]) if left or right else range(b[cx], b[cx] + t)
+            ys = range(b[cy - up], b[cy + 1 + down]) if up or down else range(b[cy], b[cy] + t)
+            for y in ys:
+                for x in xs:
+                    grid[y][x] = "#"
+    return grid
+
+
+def write_cursor(path, s):
+    grid = glyph(s)
+    size = len(grid)
+    hot = (snap(HOT_SPOT[0] * s), snap(HOT_SPOT[1] * s))
+    stride = (size + 31) // 32 * 4
     xor = bytearray()
     andmask = bytearray()
     for y in reversed(range(size)):
@@ -212,17 +303,18 @@ def write_cursor(path):
     info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 1, 0, len(xor) + len(andmask), 0, 0, 2, 0)
     image = info + palette + bytes(xor) + bytes(andmask)
     header = struct.pack("<HHH", 0, 2, 1)
-    entry = struct.pack("<BBBBHHII", size, size, 2, 0, HOT_SPOT[0], HOT_SPOT[1], len(image), 6 + 16)
+    entry = struct.pack("<BBBBHHII", size, size, 2, 0, hot[0], hot[1], len(image), 6 + 16)
     with open(path, "wb") as f:
         f.write(header + entry + image)
 
 
 def main():
-    for name, make in FACES.items():
-        write_bmp24(os.path.join(RES, name), make())
-    write_bmp24(os.path.join(RES, "mark_empty.bmp"), mark(False))
-    write_bmp24(os.path.join(RES, "mark_filled.bmp"), mark(True))
-    write_cursor(os.path.join(RES, "link.cur"))
+    for s, suffix in SCALES.items():
+        for name, make in FACES.items():
+            write_bmp24(os.path.join(RES, name.replace(".bmp", suffix + ".bmp")), render(make(), s))
+        write_bmp24(os.path.join(RES, "mark_empty%s.bmp" % suffix), mark(False, s))
+        write_bmp24(os.path.join(RES, "mark_filled%s.bmp" % suffix), mark(True, s))
+        write_cursor(os.path.join(RES, "link%s.cur" % suffix), s)
 
 
 if __name__ == "__main__":

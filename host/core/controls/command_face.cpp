@@ -9,8 +9,8 @@
 namespace hz::controls {
 namespace {
 
-int RoundTwipsToPixels(int twips) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+int RoundTwipsToPixels(int twips, int dpi) {
+  return static_cast<int>(std::lround(twips / TwipsPerPixel(dpi)));
 }
 
 std::uint16_t Channel(const std::string& pair) {
@@ -44,11 +44,14 @@ NineSlice ComputeNineSlice(int w, int h) {
   return s;
 }
 
-PixelRect ToPixels(const TwipRect& r) {
-  const int left = RoundTwipsToPixels(r.x);
-  const int top = RoundTwipsToPixels(r.y);
-  return {left, top, RoundTwipsToPixels(r.x + r.width) - left, RoundTwipsToPixels(r.y + r.height) - top};
+PixelRect ToPixels(const TwipRect& r, int dpi) {
+  const int left = RoundTwipsToPixels(r.x, dpi);
+  const int top = RoundTwipsToPixels(r.y, dpi);
+  return {left, top, RoundTwipsToPixels(r.x + r.width, dpi) - left,
+          RoundTwipsToPixels(r.y + r.height, dpi) - top};
 }
+
+int PixelsToTwips(int pixels, int dpi) { return static_cast<int>(std::lround(pixels * TwipsPerPixel(dpi))); }
 
 double CaptionTop(int heightTwips, int captionHeightTwips) {
   return (static_cast<double>(heightTwips) - captionHeightTwips - 20.0) / 2.0;

@@ -46,9 +46,10 @@ inline constexpr int kBorderPieces = 8;
 
 NineSlice ComputeNineSlice(int widthTwips, int heightTwips);
 
-// Whole pixels: each edge rounds to the nearest pixel, so neighbouring
-// pieces meet without gaps.
-PixelRect ToPixels(const TwipRect& r);
+// Whole pixels at `dpi`: each edge rounds to the nearest pixel, so
+// neighbouring pieces meet without gaps.
+PixelRect ToPixels(const TwipRect& r, int dpi = kDesignDpi);
+int PixelsToTwips(int pixels, int dpi);
 
 // Top of the caption label: (H - label height - 20) / 2, in floating point.
 double CaptionTop(int heightTwips, int captionHeightTwips = kCaptionHeightTwips);

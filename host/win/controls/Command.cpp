@@ -1,8 +1,10 @@
 #include "Command.h"
 
+#include <cmath>
 #include <string>
 
 #include "controls/command_face.h"
+#include "dpi_scale.h"
 #include "font.h"
 #include "resource.h"
 #include "win32_text.h"
@@ -13,17 +15,19 @@ namespace {
 constexpr UINT_PTR kLeaveTimer = 1;
 constexpr unsigned kLeft = 1, kRight = 2, kMiddle = 4;
 
-// The six face pictures, loaded once and shared by every button.
-HBITMAP FacePicture(controls::Face face) {
-  static std::array<HBITMAP, controls::kFaceCount> pictures{};
+// The six face pictures at each scale, loaded once and shared by every button.
+HBITMAP FacePicture(controls::Face face, int scaleIndex) {
+  static std::array<std::array<HBITMAP, controls::kFaceCount>, kPictureScaleCount> pictures{};
   static const std::array<int, controls::kFaceCount> ids{IDB_FACE_NORMAL,          IDB_FACE_HIGHLIGHT,
                                                          IDB_FACE_HIGHLIGHTSELECT, IDB_FACE_SELECTED,
                                                          IDB_FACE_PRESSED,         IDB_FACE_DISABLE};
   const auto i = static_cast<std::size_t>(face);
-  if (!pictures[i])
-    pictures[i] = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ids[i]),
-                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  return pictures[i];
+  HBITMAP& picture = pictures[static_cast<std::size_t>(scaleIndex)][i];
+  if (!picture)
+    picture = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                              MAKEINTRESOURCEW(ids[i] + scaleIndex * IDB_SCALE_STEP),
+                                              IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  return picture;
 }
 
 TRIVERTEX ToTriVertex(const controls::GradientVertex& v) {
@@ -55,6 +59,18 @@ bool Command::Place(HINSTANCE instance, HWND parent, int id, const RECT& bounds,
   if (!w) return false;
   SetWindowLongPtrW(w, GWLP_ID, id);
   return true;
+}
+
+void Command::Move(const RECT& bounds, int dpi) {
+  dpi_ = UsableDpi(dpi);
+  RecreateFont();
+  RECT before{};
+  GetClientRect(hwnd(), &before);
+  const int w = bounds.right - bounds.left;
+  const int h = bounds.bottom - bounds.top;
+  SetWindowPos(hwnd(), nullptr, bounds.left, bounds.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  // A new size redraws the face through WM_SIZE; the same size at another density must too.
+  if (before.right == w && before.bottom == h) button_.Resize();
 }
 
 LRESULT Command::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -152,7 +168,10 @@ void Command::DrawFace(controls::Face face, bool hoverGradient) {
   if (!dc) return;
   const int w = face_.width();
   const int h = face_.height();
-  const controls::NineSlice slices = controls::ComputeNineSlice(w * kTwipsPerPixel, h * kTwipsPerPixel);
+  const controls::NineSlice slices =
+      controls::ComputeNineSlice(controls::PixelsToTwips(w, dpi_), controls::PixelsToTwips(h, dpi_));
+  // The picture drawn for the nearest larger scale; its bands are read at its own density.
+  const int scale = PictureScaleIndex(dpi_);
 
   face_.Fill(GetSysColor(COLOR_BTNFACE));
 
@@ -162,14 +181,14 @@ void Command::DrawFace(controls::Face face, bool hoverGradient) {
   GRADIENT_RECT rect{mesh.first, mesh.second};
   GradientFill(dc, vertices, 4, &rect, 1, GRADIENT_FILL_RECT_V);
 
-  if (HBITMAP picture = FacePicture(face)) {
+  if (HBITMAP picture = FacePicture(face, scale)) {
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, picture);
     SetStretchBltMode(dc, COLORONCOLOR);
     for (int i = 0; i < controls::kBorderPieces; ++i) {
       const auto& piece = slices.pieces[static_cast<std::size_t>(i)];
-      const controls::PixelRect d = controls::ToPixels(piece.destination);
-      const controls::PixelRect s = controls::ToPixels(piece.source);
+      const controls::PixelRect d = controls::ToPixels(piece.destination, dpi_);
+      const controls::PixelRect s = controls::ToPixels(piece.source, PictureDpi(scale));
       // A button narrower or lower than its two corners has no edge pieces.
       if (d.width <= 0 || d.height <= 0 || s.width <= 0 || s.height <= 0) continue;
       StretchBlt(dc, d.x, d.y, d.width, d.height, source, s.x, s.y, s.width, s.height, SRCCOPY);
@@ -221,9 +240,11 @@ void Command::Paint(HDC target) {
 void Command::DrawCaption(HDC dc) const {
   RECT client{};
   GetClientRect(hwnd(), &client);
-  const double topTwips = controls::CaptionTop(client.bottom * kTwipsPerPixel);
-  const int top = static_cast<int>(topTwips / kTwipsPerPixel + 0.5);
-  RECT label{0, top, client.right, top + controls::kCaptionHeightTwips / kTwipsPerPixel};
+  const double twipsPerPixel = TwipsPerPixel(dpi_);
+  const double topTwips = controls::CaptionTop(controls::PixelsToTwips(client.bottom, dpi_));
+  const int top = static_cast<int>(topTwips / twipsPerPixel + 0.5);
+  RECT label{0, top, client.right,
+             top + static_cast<int>(std::lround(controls::kCaptionHeightTwips / twipsPerPixel))};
   const std::wstring text = Widen(button_.Caption());
   HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(dc, TRANSPARENT);
@@ -245,7 +266,7 @@ void Command::DrawCaption(HDC dc) const {
 
 void Command::RecreateFont() {
   if (font_) DeleteObject(font_);
-  font_ = CreateControlFont(button_.Font());
+  font_ = CreateControlFont(button_.Font(), dpi_);
 }
 
 void Command::SyncWindowEnabled() {

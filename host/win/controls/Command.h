@@ -10,6 +10,7 @@
 
 #include "controls/command_model.h"
 #include "kept_image.h"
+#include "twips.h"
 #include "window.h"
 
 namespace hz::win {
@@ -24,6 +25,9 @@ class Command final : public Window<Command>, private controls::CommandSurface {
   // Places the control in `parent` and loads its stored properties.
   bool Place(HINSTANCE instance, HWND parent, int id, const RECT& bounds, const controls::PropertyBag& stored,
              const controls::FontDescription& ambientFont);
+
+  // Moves the control and draws it, its face and font, for a screen of `dpi`.
+  void Move(const RECT& bounds, int dpi);
 
   // The container's interface: Initialize, Enabled, Caption, Font, ...
   controls::CommandButton& Button() { return button_; }
@@ -49,6 +53,7 @@ class Command final : public Window<Command>, private controls::CommandSurface {
   KeptImage face_;
   HFONT font_ = nullptr;
   int id_ = 0;
+  int dpi_ = kDesignDpi;
   unsigned pressed_ = 0;  // buttons pressed on this control and not yet released
 };
 

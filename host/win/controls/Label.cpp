@@ -22,6 +22,16 @@ bool Label::Place(HINSTANCE instance, HWND parent, const RECT& bounds, const std
   return true;
 }
 
+void Label::Move(const RECT& bounds, HFONT font, HCURSOR cursor) {
+  look_.font = font;
+  if (cursor) look_.cursor = cursor;
+  designWidth_ = bounds.right - bounds.left;
+  SetWindowPos(hwnd(), nullptr, bounds.left, bounds.top, designWidth_, bounds.bottom - bounds.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  FitWidth();
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 void Label::SetText(const std::wstring& text) {
   SetWindowTextW(hwnd(), text.c_str());
   FitWidth();
@@ -51,9 +61,10 @@ void Label::FitWidth() {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Label::SetPicture(HBITMAP picture, COLORREF key) {
+void Label::SetPicture(HBITMAP picture, COLORREF key, int size) {
   picture_ = picture;
   key_ = key;
+  pictureSize_ = size;
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -129,7 +140,8 @@ void Label::Paint(HDC target) {
     GetObjectW(picture_, sizeof info, &info);
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, picture_);
-    TransparentBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, info.bmWidth, info.bmHeight, key_);
+    // Pictures drawn for the nearest larger scale shrink to the size the screen needs.
+    TransparentBlt(dc, 0, 0, pictureSize_, pictureSize_, source, 0, 0, info.bmWidth, info.bmHeight, key_);
     SelectObject(source, old);
     DeleteDC(source);
   } else {

@@ -31,9 +31,13 @@ class Label final : public Window<Label> {
   ~Label() override;
 
   bool Place(HINSTANCE instance, HWND parent, const RECT& bounds, const std::wstring& text, const Look& look);
+  // Places the label anew, as for another screen density: its new font, and
+  // its new cursor when one is given.
+  void Move(const RECT& bounds, HFONT font, HCURSOR cursor = nullptr);
   void SetText(const std::wstring& text);
-  // Shows `picture` at the top left instead of text; pixels of `key` stay transparent.
-  void SetPicture(HBITMAP picture, COLORREF key);
+  // Shows `picture` at the top left, `size` pixels square, instead of text;
+  // pixels of `key` stay transparent.
+  void SetPicture(HBITMAP picture, COLORREF key, int size);
 
   std::function<void(controls::MouseButton)> onPress;  // any button, on the press
   std::function<void()> onClick;                       // left press and release over the label
@@ -48,6 +52,7 @@ class Label final : public Window<Label> {
   Look look_;
   HBITMAP picture_ = nullptr;
   COLORREF key_ = 0;
+  int pictureSize_ = 0;
   bool leftPressed_ = false;
   int designWidth_ = 0;
 };

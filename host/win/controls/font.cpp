@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "dpi_scale.h"
 #include "win32_text.h"
 
 namespace hz::win {
@@ -36,10 +37,10 @@ std::wstring ChooseFace(const controls::FontDescription& font) {
 
 }  // namespace
 
-HFONT CreateControlFont(const controls::FontDescription& font, bool underline) {
+HFONT CreateControlFont(const controls::FontDescription& font, int dpi, bool underline) {
   LOGFONTW lf{};
-  // The layout is fixed at 96 dots per inch: 9.75 pt is 13 pixels.
-  lf.lfHeight = -static_cast<LONG>(std::lround(font.points * 96.0 / 72.0));
+  // 9.75 pt is 13 pixels at 96 dots per inch, 20 at 144.
+  lf.lfHeight = -static_cast<LONG>(std::lround(font.points * UsableDpi(dpi) / 72.0));
   lf.lfWeight = font.weight;
   lf.lfItalic = font.italic;
   lf.lfUnderline = font.underline || underline;

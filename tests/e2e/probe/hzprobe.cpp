@@ -10,7 +10,10 @@
 // the files without sharing, prints "held", keeps them MS ms. music wav|mp3 PATH S [AFTER], music cd S
 // [TRACK]: the host's music module timed like the session (WAV_Play, WAV_Stop; MP3_Open, MP3_Check each
 // 1000 ms, MP3_Close; CD_Open, CD_Check each 200 ms while CD_Ok, CD_Close), printing each platform call,
-// "polls N cd_ok 0|1" (cd), "stopped", and AFTER seconds later "done".
+// "polls N cd_ok 0|1" (cd), "stopped", and AFTER seconds later "done". dpi: the screen's dots per inch
+// (LOGPIXELSX); client TOP: "width height left top" of its client area (screen); awareness TOP: the DPI
+// awareness its window reports (0 unaware, 1 system, 2 per monitor); manifest PROGRAM: the DPI settings of
+// its manifest as the system reads them, "dpiAware|dpiAwareness". The probe is per-monitor aware.
 // Under any other name it stands in for the renderer: a window "Tovira_VC" that ends on a close request,
 // opened HZ_STANDIN_DELAY_MS late (negative: it ends without one); HZ_STANDIN_LOG gets "program|command
 // line" appended.
@@ -24,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "dpi_win32.h"
 #include "music.h"
 #include "music_win32.h"
 
@@ -303,6 +307,59 @@ const struct {
      }},
     {"acp", 2, 2, [](const Args&) { return Print(std::to_string(GetACP())); }},
     {"hold", 4, 99, Hold},
+    {"dpi", 2, 2,
+     [](const Args&) {
+       HDC screen = GetDC(nullptr);
+       const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+       ReleaseDC(nullptr, screen);
+       return Print(std::to_string(dpi));
+     }},
+    {"client", 3, 3,
+     [](const Args& a) {
+       HWND w = Find(a[2]);
+       RECT r{};
+       POINT origin{0, 0};
+       if (!IsWindow(w) || !GetClientRect(w, &r) || !ClientToScreen(w, &origin)) return 1;
+       return std::printf("%ld %ld %ld %ld\n", r.right, r.bottom, origin.x, origin.y), 0;
+     }},
+    {"manifest", 3, 3,
+     [](const Args& a) {
+       const std::wstring path = Wide(a[2]);
+       ACTCTXW request{};
+       request.cbSize = sizeof request;
+       request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+       request.lpSource = path.c_str();
+       request.lpResourceName = MAKEINTRESOURCEW(1);  // a program's manifest
+       using Query = BOOL(WINAPI*)(DWORD, HANDLE, const wchar_t*, const wchar_t*, wchar_t*, SIZE_T, SIZE_T*);
+       const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+           GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "QueryActCtxSettingsW")));
+       HANDLE context = CreateActCtxW(&request);
+       if (!query || context == INVALID_HANDLE_VALUE) return 1;
+       std::string line;
+       for (const auto& [space, name] :
+            {std::pair{L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"},
+             std::pair{L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"}}) {
+         wchar_t value[128] = {};
+         SIZE_T got = 0;
+         line += (line.empty() ? "" : "|") +
+                 (query(0, context, space, name, value, 128, &got) ? Utf8(value) : "");
+       }
+       ReleaseActCtx(context);
+       return Print(line);
+     }},
+    {"awareness", 3, 3,
+     [](const Args& a) {
+       // Wine cannot tell per-monitor v2 from v1: both read back as 2.
+       using Context = HANDLE(WINAPI*)(HWND);
+       using Awareness = int(WINAPI*)(HANDLE);
+       HMODULE user = GetModuleHandleW(L"user32.dll");
+       const auto context = reinterpret_cast<Context>(
+           reinterpret_cast<void*>(GetProcAddress(user, "GetWindowDpiAwarenessContext")));
+       const auto awareness = reinterpret_cast<Awareness>(
+           reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
+       HWND w = Find(a[2]);
+       return context && awareness && IsWindow(w) ? Print(std::to_string(awareness(context(w)))) : 1;
+     }},
     {"music", 4, 6, Music},
 };
 
@@ -314,6 +371,7 @@ int wmain(int argc, wchar_t** argv) {
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   const wchar_t* name = std::wcsrchr(self, L'\\');
   if (_wcsicmp(name ? name + 1 : self, L"hzprobe.exe") != 0) return StandIn(self);
+  hz::win::MakeProcessDpiAware();  // measures in physical pixels, like the settings dialog
   Args args;
   for (int i = 0; i < argc; ++i) args.push_back(Utf8(argv[i]));
   for (const auto& c : kCommands)
