@@ -43,6 +43,18 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
+// Each round's ratio to the plain round just before it: their median, and
+// the lowest and highest, which show how much a busy machine moved them.
+struct Ratios {
+  double median, low, high;
+};
+Ratios RoundRatios(const std::vector<double>& fps, const std::vector<double>& plain) {
+  std::vector<double> r;
+  for (std::size_t i = 0; i < fps.size(); ++i) r.push_back(fps[i] / plain[i]);
+  const auto [low, high] = std::minmax_element(r.begin(), r.end());
+  return {Median(r), *low, *high};
+}
+
 template <typename DrawOne>
 double RoundFps(Context& context, DrawOne draw, int frames, std::uint32_t start) {
   using Clock = std::chrono::steady_clock;
@@ -90,9 +102,11 @@ int main(int argc, char** argv) {
       fast.push_back(RoundFps(
           context, [&] { ProductFrame(product); }, frames, start));
     }
-    std::printf("  fade ended at alpha %.3f: renderer %6.1f fps, plain %6.1f fps (medians), ratio %.2f\n",
-                static_cast<double>(product.fadeQuad.fColour[3]), Median(fast), Median(slow),
-                Median(fast) / Median(slow));
+    const Ratios ratio = RoundRatios(fast, slow);
+    std::printf(
+        "  fade ended at alpha %.3f: renderer %6.1f fps, plain %6.1f fps (medians), ratio %.2f (%.2f-%.2f)\n",
+        static_cast<double>(product.fadeQuad.fColour[3]), Median(fast), Median(slow), ratio.median, ratio.low,
+        ratio.high);
   }
   return 0;
 }
