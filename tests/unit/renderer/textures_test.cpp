@@ -54,9 +54,7 @@ TEST(TextureShifts, RowCopiesMatchTheTexelByTexelRotation) {
 
 // The scrolling layout's header.
 Bytes Header(int w, int h) { return With(With(testing::Bitmap24(1, 1, {0, 0, 0}), 18, w), 22, h); }
-std::uint64_t Full(int w, int h) {
-  return 54 + 3ull * static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
-}
+std::uint64_t Full(std::uint64_t w, std::uint64_t h) { return 54 + 3 * w * h; }
 
 TEST(ScrollingHeader, OnlyThePlainLayoutPasses) {
   const struct {
@@ -97,14 +95,11 @@ TEST(TextureFiles, APlainFileIsReadWholeAndOthersMakeNoTextures) {
   const testing::TempFolder folder;
   const Bytes bgr = RandomPicture(8, 4, 11);
   ScrollingPicture picture;
-  ASSERT_EQ(ReadScrollingPicture(folder.Write("ok.bmp", testing::Bitmap24(8, 4, bgr)).c_str(), &picture),
-            PictureResult::kOk);
-  EXPECT_EQ(picture.width, 8);
-  EXPECT_EQ(picture.height, 4);
+  const Bytes file = testing::Bitmap24(8, 4, bgr), truncated(file.begin(), file.end() - 1);
+  ASSERT_EQ(ReadScrollingPicture(folder.Write("ok.bmp", file).c_str(), &picture), PictureResult::kOk);
+  EXPECT_EQ(std::make_pair(picture.width, picture.height), std::make_pair(8, 4));
   EXPECT_EQ(Bytes(picture.pixels.get(), picture.pixels.get() + bgr.size()), bgr);
 
-  Bytes truncated = testing::Bitmap24(8, 4, bgr);
-  truncated.pop_back();
   const struct {
     const char* name;
     std::string path;
@@ -113,8 +108,7 @@ TEST(TextureFiles, APlainFileIsReadWholeAndOthersMakeNoTextures) {
       {"missing", folder.path() + "/missing.bmp", PictureResult::kOpenFailed},
       {"zero length", folder.Write("empty.bmp", {}), PictureResult::kRefused},
       {"pixel data one byte short", folder.Write("truncated.bmp", truncated), PictureResult::kRefused},
-      {"wrong depth", folder.Write("depth.bmp", With(testing::Bitmap24(8, 4, bgr), 28, 32, 2)),
-       PictureResult::kRefused},
+      {"wrong depth", folder.Write("depth.bmp", With(file, 28, 32, 2)), PictureResult::kRefused},
   };
   g_messages = 0;
   SetDibMessageHandler([](const char*) { ++g_messages; });
