@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace hz {
 namespace {
 
@@ -24,18 +22,6 @@ TEST(ParseWholeNumber, AcceptsOnlyACompleteNumberWithBlanksAround) {
       EXPECT_DOUBLE_EQ(*got, *value);
     }
   }
-}
-
-// More cases through the track field (halves to even) and the settings (integer part).
-TEST(Rounding, HalvesGoToEvenTheIntegerPartRoundsDownAndRangesAreEnforced) {
-  EXPECT_EQ(RoundToInt16(-2.5), -2);
-  EXPECT_EQ(RoundToInt16(32767.5), std::nullopt);
-  EXPECT_EQ(RoundToInt16(-32768.5), -32768);  // rounds to even, inside the type
-  EXPECT_EQ(RoundToInt32(2147483647.0), 2147483647);
-  EXPECT_EQ(RoundToInt32(2147483648.0), std::nullopt);
-  EXPECT_EQ(RoundToInt32(std::nan("")), std::nullopt);
-  EXPECT_EQ(RoundToInt32(HUGE_VAL), std::nullopt);
-  EXPECT_EQ(FloorToInt16(-32768.5), std::nullopt);
 }
 
 }  // namespace
