@@ -49,6 +49,7 @@ const std::map<char, void (*)(B&)> kEvents = {
     {'v', [](B& b) { b.Visible(0); }},
     {'V', [](B& b) { b.Visible(7); }},
 };
+
 std::string Drive(B& b, RecordingSurface& s, const char* events) {
   for (const char* e = events; *e; ++e) kEvents.at (*e)(b);
   return s.Take();
