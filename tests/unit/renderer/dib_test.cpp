@@ -94,6 +94,7 @@ TEST(DibChecks, DamagedFilesAreRefusedWithTheirMessage) {
       {"colour count beyond 16 bits", With(eightBit, 46, 0x10001), DibError::kUnknownFormat},
       {"colour table cut short", cut(eightBit, 54 + 100), DibError::kUnknownFormat},
       {"colour count larger than the file", With(eightBit, 46, 0xFFFF), DibError::kUnknownFormat},
+      {"no pixel data", cut(valid, 54), DibError::kConversionError},
       {"pixel data one byte short", cut(valid, 54 + 47), DibError::kConversionError},
       {"data offset beyond the file", With(valid, 10, 1u << 30), DibError::kConversionError},
       {"huge width and height", With(With(valid, 18, 0x7FFFFFFF), 22, 0x7FFFFFFF),
