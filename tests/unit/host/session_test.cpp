@@ -75,6 +75,7 @@ struct SessionRig {
 };
 
 TEST(Tovira_S, WritesThePicturesStartsTheMusicThenTheRenderer) {
+  // The fake driver opens no file here, so an MP3 is opened but never played.
   // clang-format off
   const struct {
     std::int16_t kind;
