@@ -96,11 +96,11 @@ TEST(SettingsDialog, ReportsASaveThatCannotBeMadeAndWritesNothing) {
   EXPECT_EQ(testing::ReadFile(ini), testing::SettingsIni(" 1", " 3", ""));
 
   struct FailingStore final : IniFileStore {
-    bool WriteString(const std::string&, const std::string&, const std::string&,
+    bool WriteString(const std::string&, const std::string& key, const std::string&,
                      const std::string&) override {
-      return false;
+      return key != kKeyFile;
     }
-  } failing;  // passes the check, then a write fails anyway
+  } failing;  // passes the check, then the last of the three writes fails anyway
   EXPECT_EQ(ConfirmSettings(s, "3", failing, "."), ConfirmResult::SaveFailed);
 
   struct RefusingStore final : IniFileStore {
