@@ -61,9 +61,13 @@ inline Bytes Bitmap24(int width, int height, const Bytes& bgr) {
   return BuildBitmap(s);
 }
 
-inline Bytes ReadBytes(const std::string& path) {
+inline std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+inline Bytes ReadBytes(const std::string& path) {
+  const std::string text = ReadFile(path);
+  return Bytes(text.begin(), text.end());
 }
 
 // A fresh folder under /tmp, removed with everything in it at the end.
@@ -80,9 +84,11 @@ class TempFolder {
 
   const std::string& path() const { return path_; }
   std::string Write(const std::string& name, const Bytes& bytes) const {
+    return WriteText(name, std::string(bytes.begin(), bytes.end()));
+  }
+  std::string WriteText(const std::string& name, const std::string& text) const {
     const std::string file = path_ + "/" + name;
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary) << text;
     return file;
   }
 

@@ -14,8 +14,7 @@ std::int16_t I16(const std::uint8_t* p) { return static_cast<std::int16_t>(p[0] 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   constexpr std::size_t kHeader = 54;
-  int w = 0;
-  int h = 0;
+  int w = 0, h = 0;
   if (size < kHeader) return 0;  // the loader never hands a short header over
   if (!hz::CheckScrollingHeader(data, size, &w, &h)) return 0;
   if (w <= 0 || h <= 0 || w > hz::kMaxScrollingSide || h > hz::kMaxScrollingSide) __builtin_trap();
@@ -24,13 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Exact-size copies, so that ASan sees any access outside the picture.
   std::vector<std::uint8_t> picture(data + kHeader, data + kHeader + bytes);
-  std::vector<std::uint8_t> out(bytes);
-  std::vector<std::uint8_t> back(bytes);
-  const long long dx = I16(data + 6);
-  const long long dy = I16(data + 8);
+  std::vector<std::uint8_t> out(bytes), back(bytes);
+  const long long dx = I16(data + 6), dy = I16(data + 8);
   // The loader multiplies the step by the texture's number; large products wrap the same way.
-  const long long steps[] = {1, 16, 1LL << 40};
-  for (long long k : steps) {
+  for (const long long k : {1LL, 16LL, 1LL << 40}) {
     hz::ShiftPicture(picture.data(), w, h, k * dx, k * dy, out.data());
     // Shifting back restores the picture.
     hz::ShiftPicture(out.data(), w, h, -k * dx, -k * dy, back.data());

@@ -8,19 +8,12 @@
 
 #include "settings_file.h"
 
-namespace {
-// The program folder is a plain name in a private folder, so the INI beside
-// it is one file we overwrite for every input.
-struct Folder {
-  Folder() {
-    char pattern[] = "/tmp/hazumaki-fuzz-XXXXXX";
-    if (!mkdtemp(pattern) || chdir(pattern) != 0) __builtin_trap();
-  }
-};
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static Folder folder;
+  // The program folder is a plain name in a private folder, so the INI beside
+  // it is one file we overwrite for every input.
+  static char folder[] = "/tmp/hazumaki-fuzz-XXXXXX";
+  static const bool inFolder = mkdtemp(folder) && chdir(folder) == 0;
+  if (!inFolder) __builtin_trap();
   const std::string program = "C:\\Prog";
   if (std::FILE* f = std::fopen(hz::SettingsFilePath(program).c_str(), "wb")) {
     std::fwrite(data, 1, size, f);

@@ -21,11 +21,8 @@ Bitmap24 Picture(std::int32_t w, std::int32_t h) {
 TEST(EncodeBitmapFile, WritesTheLayoutTheRendererReads) {
   for (const auto& [w, h] : {std::pair{1, 1}, {3, 2}, {256, 256}}) {
     const Bitmap24 picture = Picture(w, h);
-    testing::BitmapLayout layout;
-    layout.width = w;
-    layout.height = h;
-    layout.rows = picture.rows;
-    EXPECT_EQ(EncodeBitmapFile(picture), testing::BuildBitmap(layout)) << w;
+    EXPECT_EQ(EncodeBitmapFile(picture), testing::BuildBitmap({w, h, 24, 40, true, 0, {}, picture.rows}))
+        << w;
   }
   EXPECT_EQ(Bitmap24::Stride(3), 12u);
 }
@@ -42,9 +39,9 @@ TEST(Bitmap24FromPackedDib, TakesOnlyComplete24BitBottomUpPictures) {
   EXPECT_FALSE(Bitmap24FromPackedDib(dib.data(), dib.size() - 1)) << "a pixel short";
   EXPECT_FALSE(Bitmap24FromPackedDib(dib.data(), 39)) << "header cut";
   EXPECT_FALSE(Bitmap24FromPackedDib(nullptr, 0));
-  // Top-down, no width, huge width, 8 bits per pixel, compressed, header larger than the data.
-  const std::pair<std::size_t, std::uint32_t> patches[] = {{8, 0xFFFFFFFEu}, {4, 0},  {4, 0x7FFFFFFF},
-                                                           {14, 8},          {16, 1}, {0, 0xFFFFFFF0u}};
+  // Top-down, no width, huge width, 8 and 32 bits per pixel, compressed, header larger than the data.
+  const std::pair<std::size_t, std::uint32_t> patches[] = {
+      {8, 0xFFFFFFFEu}, {4, 0}, {4, 0x7FFFFFFF}, {14, 8}, {14, 32}, {16, 1}, {0, 0xFFFFFFF0u}};
   for (const auto& [at, value] : patches)
     EXPECT_FALSE(Bitmap24FromPackedDib(testing::With(dib, at, value).data(), dib.size())) << "offset " << at;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fake_music_device.h"
+#include "session_watch.h"
 #include "support.h"
 
 namespace hz {
@@ -74,6 +75,7 @@ struct SessionRig {
 };
 
 TEST(Tovira_S, WritesThePicturesStartsTheMusicThenTheRenderer) {
+  // The fake driver opens no file here, so an MP3 is opened but never played.
   // clang-format off
   const struct {
     std::int16_t kind;
@@ -92,10 +94,10 @@ TEST(Tovira_S, WritesThePicturesStartsTheMusicThenTheRenderer) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.kind) + " " + c.file);
     SessionRig rig(c.kind, c.file);
-    TempDir::WriteFile("C:\\k_arden\\Tovira02.bmp", std::string(999999, 's'));  // left from an earlier run
+    rig.dir.WriteText("C:\\k_arden\\Tovira02.bmp", std::string(999999, 's'));  // left from an earlier run
     rig.session.Load();
     for (const auto& [name, size] : {std::pair{"01", 58u}, {"02", 196662u}, {"03", 196662u}})
-      EXPECT_EQ(TempDir::ReadFile(std::string("C:\\k_arden\\Tovira") + name + ".bmp").size(), size);
+      EXPECT_EQ(testing::ReadFile(std::string("C:\\k_arden\\Tovira") + name + ".bmp").size(), size);
     EXPECT_EQ(rig.device.TakeCommands(), c.commands);
     EXPECT_EQ(rig.device.sounds.size(), c.sounds);
     EXPECT_EQ(rig.session.TimerEnabled(SessionTimer::Timer1), c.timer1);
@@ -147,6 +149,36 @@ TEST(Tovira_S, ACloseRequestStopsTheMusicOnceAndShowsTheCursorOnlyForS) {
     EXPECT_EQ(rig.platform.events.end()[-2] == "show cursor", shown);
     rig.session.CloseRequest();  // Windows may ask again while the process ends
     EXPECT_TRUE(rig.device.TakeCommands().empty());
+  }
+}
+
+// One letter per look every 500 ms: s the process starting, w its window showing, g gone,
+// o the window shown by another process.
+TEST(RendererWatch, EndsOnlyWhenTheRendererHasGoneOrIsTenSecondsLate) {
+  const std::string never(30, 's');
+  const struct {
+    const char* name;
+    std::uint32_t start;
+    std::string looks;
+    std::size_t endingLook;  // 1-based; 0 when the session lasts
+  } cases[] = {
+      {"window closed, process still exiting", 1000, "wws", 3},
+      {"window 2 s late", 1000, "ssssww", 0},
+      {"never a window", 1000, never, 20},
+      {"ended before showing a window", 1000, "sg", 2},
+      {"never a window, across the tick-count wrap", 0xFFFFF000u, never, 20},
+      {"late window across the wrap", 0xFFFFF000u, "sww", 0},
+      {"once seen, only the window's title counts, whichever process shows it", 1000, "woo", 0},
+  };
+  for (const auto& c : cases) {
+    RendererWatch watch(c.start, /*processStarted=*/true);
+    std::size_t ended = 0;
+    for (std::size_t i = 0; i < c.looks.size() && !ended; ++i) {
+      const char look = c.looks[i];
+      const auto now = c.start + static_cast<std::uint32_t>((i + 1) * RendererWatch::kIntervalMs);
+      if (watch.Tick(now, look == 'w' || look == 'o', look != 'g' && look != 'o')) ended = i + 1;
+    }
+    EXPECT_EQ(ended, c.endingLook) << c.name;
   }
 }
 

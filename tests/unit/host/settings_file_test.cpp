@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "paths.h"
+#include "profile.h"
 #include "support.h"
 
 namespace hz {
 namespace {
 
+using testing::Cp932Lead;
 using testing::SettingsIni;
 using testing::TempDir;
 
@@ -20,7 +23,7 @@ TEST(Settings_Load, FollowsTheRulesForEveryKindOfFileContent) {
   const std::string cut = "C:\\" + std::string(248, 'y') + ".mp3";  // 255 bytes
   const std::string sjis = "C:\\Music\\\x95\x5C.mp3";               // a trail byte 0x5C in the name
   for (const std::string& file : {std::string("C:\\Music\\a.mp3"), std::string("C:\\a.mp3"), cut, sjis})
-    TempDir::WriteFile(file, "ID3");
+    dir.WriteText(file, "ID3");
   const struct {
     const char* name;
     std::string ini;  // empty: no file at all
@@ -47,17 +50,72 @@ TEST(Settings_Load, FollowsTheRulesForEveryKindOfFileContent) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::remove(kIni);
-    if (!c.ini.empty()) TempDir::WriteFile(kIni, c.ini);
+    if (!c.ini.empty()) dir.WriteText(kIni, c.ini);
     MusicSettings s;
     s.BGM_Kind = 1;
     s.BGM_RepeatTrack = 7;
-    IniFileStore store(testing::Cp932Lead);
+    IniFileStore store(Cp932Lead);
     Settings_Load(s, store, kFolder);
     EXPECT_EQ(s.BGM_Kind, c.kind);
     EXPECT_EQ(s.BGM_RepeatTrack, c.track);
     EXPECT_EQ(s.BGM_File, c.file);
     EXPECT_EQ(s.BGM_Folder, c.folder);
   }
+}
+
+TEST(DirectoryPart, KeepsUpToTheLastColonOrBackslashWalkingShiftJisByCharacters) {
+  // clang-format off
+  const struct {
+    const char *path, *dir;
+    LeadByteTest lead;
+  } cases[] = {
+      {"C:a.mp3", "C:", nullptr}, {"a.mp3", "", nullptr}, {"C:\\Music\\", "C:\\Music", nullptr},
+      {"\\\\server\\share\\x.wav", "\\\\server\\share", nullptr},
+      {"C:\\Music\\\x95\x5C.mp3", "C:\\Music", Cp932Lead},  // the trail byte 0x5C is no backslash
+      {"C:\\\x83\x5C\\a.mp3", "C:\\\x83\x5C", Cp932Lead}, {"C:\\\x83\x5C", "C:", Cp932Lead},
+      {"\x83", "", Cp932Lead}};  // a lead byte cut off at the end
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(DirectoryPart(c.path, c.lead), c.dir) << c.path;
+}
+
+TEST(FileExists, TellsWhetherTheFileOpensAfterDroppingOneTrailingBackslashOfItsOwn) {
+  TempDir dir;
+  dir.WriteText("song.mp3", "x");
+  dir.WriteText("\x83\x5C", "x");
+  EXPECT_TRUE(FileExists("song.mp3"));
+  EXPECT_TRUE(FileExists("song.mp3\\"));
+  EXPECT_FALSE(FileExists("song.mp3\\\\"));
+  EXPECT_FALSE(FileExists("missing.mp3"));
+  EXPECT_FALSE(FileExists(""));
+  EXPECT_TRUE(FileExists("\x83\x5C", Cp932Lead));
+  EXPECT_TRUE(FileExists("\x83\x5C\\", Cp932Lead));
+  EXPECT_FALSE(FileExists("\x83\x5C"));  // byte by byte, the last one is taken for a backslash
+}
+
+TEST(IniFileStore, ReadsValuesTrimmedAndUnquotedAndCutToTheBuffer) {
+  TempDir dir;
+  dir.WriteText("a.ini", "; comment\n[One]\nk= \t v  \t\nq=\"quoted \"\n[Two]\nk=two\r\nlong=" +
+                             std::string(400, 'L') + "\n");
+  IniFileStore store;
+  EXPECT_EQ(Profile_Read(store, "one", "K", "a.ini"), "v");
+  EXPECT_EQ(Profile_Read(store, "One", "q", "a.ini"), "quoted ");
+  EXPECT_EQ(Profile_Read(store, "Two", "k", "a.ini"), "two");
+  EXPECT_EQ(Profile_Read(store, "Two", "long", "a.ini"), std::string(255, 'L'));
+  EXPECT_EQ(Profile_Read(store, "Two", "q", "a.ini"), "");
+  EXPECT_EQ(Profile_Read(store, "One", "k", "missing.ini"), "");
+}
+
+TEST(IniFileStore, WritesInPlaceAndKeepsTheRestOfTheFile) {
+  TempDir dir;
+  dir.WriteText("a.ini", "[One]\r\nk=1\r\n\r\n[Two]\r\nx=9\r\n");
+  IniFileStore store;
+  EXPECT_TRUE(Profile_Write(store, "One", "k", " 2", "a.ini"));
+  EXPECT_TRUE(Profile_Write(store, "One", "new", "n", "a.ini"));
+  EXPECT_TRUE(Profile_Write(store, std::string(200, 's'), std::string(200, 'k'), "", "a.ini"));
+  EXPECT_EQ(testing::ReadFile("a.ini"), "[One]\r\nk= 2\r\nnew=n\r\n\r\n[Two]\r\nx=9\r\n[" +
+                                            std::string(127, 's') + "]\r\n" + std::string(127, 'k') +
+                                            "=\r\n");
+  EXPECT_FALSE(Profile_Write(store, "S", "k", "v", "no/such/folder/a.ini"));
 }
 
 }  // namespace

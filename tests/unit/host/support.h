@@ -4,7 +4,6 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "../../common/bitmap_bytes.h"
@@ -15,13 +14,6 @@ class TempDir : public TempFolder {
  public:
   TempDir() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(path()); }
   ~TempDir() { std::filesystem::current_path(previous_); }
-  static void WriteFile(const std::string& name, const std::string& bytes) {
-    std::ofstream(name, std::ios::binary) << bytes;
-  }
-  static std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
 
  private:
   std::filesystem::path previous_;

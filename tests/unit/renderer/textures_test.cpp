@@ -20,12 +20,6 @@ Bytes RandomPicture(int width, int height, unsigned seed) {
   return b;
 }
 
-Bytes Shifted(const Bytes& picture, int w, int h, long long dx, long long dy) {
-  Bytes out(picture.size());
-  ShiftPicture(picture.data(), w, h, dx, dy, out.data());
-  return out;
-}
-
 // Texel by texel: (x, y) shows the picture's ((x - dx) mod w, (y - dy) mod h).
 Bytes Rotated(const Bytes& picture, int w, int h, long long dx, long long dy) {
   auto wrap = [](long long v, int size) { return static_cast<std::size_t>((v % size + size) % size); };
@@ -45,18 +39,18 @@ TEST(TextureShifts, RowCopiesMatchTheTexelByTexelRotation) {
       {256, 256, 256, 1, 2}, {256, 256, 256, -1, -1}, {4, 8, 20, 3, -5}, {16, 2, 20, -7, 3}, {1, 1, 3, 1, 2}};
   for (const auto& c : cases) {
     const Bytes picture = RandomPicture(c.w, c.h, static_cast<unsigned>(c.w * 31 + c.h));
-    for (long long s = 1; s <= c.count; ++s)
-      ASSERT_EQ(Shifted(picture, c.w, c.h, s * c.dx, s * c.dy),
-                Rotated(picture, c.w, c.h, s * c.dx, s * c.dy))
+    Bytes shifted(picture.size());
+    for (long long s = 1; s <= c.count; ++s) {
+      ShiftPicture(picture.data(), c.w, c.h, s * c.dx, s * c.dy, shifted.data());
+      ASSERT_EQ(shifted, Rotated(picture, c.w, c.h, s * c.dx, s * c.dy))
           << c.w << "x" << c.h << " shift (" << c.dx << ", " << c.dy << "), texture " << s - 1;
+    }
   }
 }
 
 // The scrolling layout's header.
 Bytes Header(int w, int h) { return With(With(testing::Bitmap24(1, 1, {0, 0, 0}), 18, w), 22, h); }
-std::uint64_t Full(int w, int h) {
-  return 54 + 3ull * static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
-}
+std::uint64_t Full(std::uint64_t w, std::uint64_t h) { return 54 + 3 * w * h; }
 
 TEST(ScrollingHeader, OnlyThePlainLayoutPasses) {
   const struct {
@@ -97,14 +91,11 @@ TEST(TextureFiles, APlainFileIsReadWholeAndOthersMakeNoTextures) {
   const testing::TempFolder folder;
   const Bytes bgr = RandomPicture(8, 4, 11);
   ScrollingPicture picture;
-  ASSERT_EQ(ReadScrollingPicture(folder.Write("ok.bmp", testing::Bitmap24(8, 4, bgr)).c_str(), &picture),
-            PictureResult::kOk);
-  EXPECT_EQ(picture.width, 8);
-  EXPECT_EQ(picture.height, 4);
+  const Bytes file = testing::Bitmap24(8, 4, bgr), truncated(file.begin(), file.end() - 1);
+  ASSERT_EQ(ReadScrollingPicture(folder.Write("ok.bmp", file).c_str(), &picture), PictureResult::kOk);
+  EXPECT_EQ(std::make_pair(picture.width, picture.height), std::make_pair(8, 4));
   EXPECT_EQ(Bytes(picture.pixels.get(), picture.pixels.get() + bgr.size()), bgr);
 
-  Bytes truncated = testing::Bitmap24(8, 4, bgr);
-  truncated.pop_back();
   const struct {
     const char* name;
     std::string path;
@@ -113,8 +104,7 @@ TEST(TextureFiles, APlainFileIsReadWholeAndOthersMakeNoTextures) {
       {"missing", folder.path() + "/missing.bmp", PictureResult::kOpenFailed},
       {"zero length", folder.Write("empty.bmp", {}), PictureResult::kRefused},
       {"pixel data one byte short", folder.Write("truncated.bmp", truncated), PictureResult::kRefused},
-      {"wrong depth", folder.Write("depth.bmp", With(testing::Bitmap24(8, 4, bgr), 28, 32, 2)),
-       PictureResult::kRefused},
+      {"wrong depth", folder.Write("depth.bmp", With(file, 28, 32, 2)), PictureResult::kRefused},
   };
   g_messages = 0;
   SetDibMessageHandler([](const char*) { ++g_messages; });

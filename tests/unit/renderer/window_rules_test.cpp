@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace hz {
@@ -31,16 +32,16 @@ TEST(FrameMessages, EachMessageGetsItsAction) {
       {"mouse movement is not ours", kWmMouseMove, 0, MessageAction::kDefault},
   };
   for (const auto& c : cases) {
-    FrameState state;
-    EXPECT_EQ(HandleFrameMessage(state, c.message, c.wParam, 0).action, c.expected) << c.name;
+    FrameState fresh;
+    EXPECT_EQ(HandleFrameMessage(fresh, c.message, c.wParam, 0).action, c.expected) << c.name;
   }
   // Size hands over both halves, a zero height too (ResizeView takes it as 1).
   FrameState state;
-  const MessageOutcome size = HandleFrameMessage(state, kWmSize, 0, 640 | (0 << 16));
-  EXPECT_EQ(size.action, MessageAction::kResize);
-  EXPECT_EQ(size.width, 640);
-  EXPECT_EQ(size.height, 0);
-  EXPECT_EQ(HandleFrameMessage(state, kWmSize, 0, 1024 | (768 << 16)).height, 768);
+  for (const auto& [w, h] : {std::pair{640, 0}, {1024, 768}}) {
+    const MessageOutcome size = HandleFrameMessage(state, kWmSize, 0, w | (h << 16));
+    EXPECT_EQ(std::make_tuple(size.action, size.width, size.height),
+              std::make_tuple(MessageAction::kResize, w, h));
+  }
   // Key codes beyond the table are ignored rather than written past it.
   for (std::uintptr_t key : {256u, 0x1001Bu, 255u}) HandleFrameMessage(state, kWmKeyDown, key, 0);
   for (int k = 0; k < 256; ++k) EXPECT_EQ(state.Keys[k], k == 255) << k;
@@ -93,10 +94,10 @@ TEST(FrameLoop, EscapeAndCloseAndQuitEndTheLoopByTheRules) {
     FrameState state;
     ScriptedPump pump(state, c.closeAfterIdle);
     pump.queue.assign(c.arrivals.begin(), c.arrivals.end());
-    EXPECT_EQ(RunFrameLoop(pump, state), c.result) << c.name;
-    EXPECT_EQ(pump.frames, c.frames) << c.name;
-    EXPECT_EQ(pump.idlePeeks, c.idlePeeks) << c.name;
-    EXPECT_EQ(pump.dispatched, c.dispatched) << c.name;
+    const int result = RunFrameLoop(pump, state);
+    EXPECT_EQ(std::make_tuple(result, pump.frames, pump.idlePeeks, pump.dispatched),
+              std::make_tuple(c.result, c.frames, c.idlePeeks, c.dispatched))
+        << c.name;
   }
 }
 
@@ -105,7 +106,6 @@ struct RecordingPlatform final : RenderWindowPlatform {
   std::string failing;
   bool answerYes = true;
   std::vector<std::string> steps;
-
   bool Step(const std::string& name) {
     steps.push_back(name);
     return name != failing;

@@ -1,10 +1,10 @@
-#include "controls/command_model.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
+#include "controls/command_face.h"
+#include "controls/command_model.h"
 #include "settings_dialog_model.h"
 
 namespace hz::controls {
@@ -29,7 +29,8 @@ class RecordingSurface final : public CommandSurface {
 const FontDescription kAmbient{"Ambient", 9.75, 400, false, false, false, 128};
 
 // One letter per event: m move, l left, s stays over, f focus, b blur, D/U left down/up,
-// r/R right down/up, M middle up, z resize. Returns what the button asked for.
+// r/R right down/up, M middle up, z resize, e/E disable/enable, v/V transparent/opaque.
+// Returns what the button asked for.
 using B = CommandButton;
 const std::map<char, void (*)(B&)> kEvents = {
     {'m', [](B& b) { b.MouseMove(); }},
@@ -43,7 +44,12 @@ const std::map<char, void (*)(B&)> kEvents = {
     {'R', [](B& b) { b.MouseUp(MouseButton::Right); }},
     {'M', [](B& b) { b.MouseUp(MouseButton::Middle); }},
     {'z', [](B& b) { b.Resize(); }},
+    {'e', [](B& b) { b.Enabled(false); }},
+    {'E', [](B& b) { b.Enabled(true); }},
+    {'v', [](B& b) { b.Visible(0); }},
+    {'V', [](B& b) { b.Visible(7); }},
 };
+
 std::string Drive(B& b, RecordingSurface& s, const char* events) {
   for (const char* e = events; *e; ++e) kEvents.at (*e)(b);
   return s.Take();
@@ -100,6 +106,13 @@ TEST(CommandButton, FollowsItsStateTableRowByRow) {
       {"", "mDfU", FH, "draw HighLight reversed, draw Pressed reversed, draw Pressed reversed, draw HighLightSelect reversed, click", false},
       {"fmD", "lmsU", F, "draw Selected", false},  // left while held: no highlight back, no click
       {"fmDlmsU", "m", FH, "draw HighLightSelect", false},
+      // Disabled: the Disable face, and nothing else happens until enabled again.
+      {"m", "e", H, "changed Enabled, draw Disable reversed", false},
+      {"me", "mDfURlbz", H, "draw Disable reversed", false},
+      {"me", "E", H, "changed Enabled, draw Normal reversed", false},
+      // A transparent background hides only the face: the caption still clicks.
+      {"", "vR", N, "changed Visible, click", false},
+      {"v", "V", N, "draw Normal, changed Visible", false},
   };
   // clang-format on
   for (const auto& r : rows) {
@@ -112,21 +125,16 @@ TEST(CommandButton, FollowsItsStateTableRowByRow) {
   }
 }
 
-TEST(CommandButton, ADisabledButtonShowsDisableAndNeverClicks) {
+TEST(CommandButton, ReadsItsStoredPropertiesAndShowsTheCaptionGreyedWhileDisabled) {
   Loaded l;
   EXPECT_EQ(l.button.Caption(), "設定");
   EXPECT_EQ(std::make_pair(l.button.Font().face, l.button.Font().charset),
             std::make_pair(std::string("ＭＳ Ｐゴシック"), std::uint8_t{128}));
-  l.Run("m");
-  l.button.Enabled(false);
-  EXPECT_EQ(l.surface.Take(), "changed Enabled, draw Disable reversed");
+  l.Run("e");
   EXPECT_FALSE(l.button.CaptionEnabled());
-  EXPECT_EQ(l.Run("mDfURlb"), "");
-  EXPECT_EQ(l.button.State(), StateHover);
-  EXPECT_EQ(l.Run("z"), "draw Disable reversed");
-  l.button.Enabled(true);
-  EXPECT_EQ(l.surface.Take(), "changed Enabled, draw Normal reversed");
+  l.Run("Ev");
   EXPECT_TRUE(l.button.CaptionEnabled());
+  EXPECT_EQ(l.button.Visible(), 0);
 }
 
 TEST(CommandButton, ANewButtonWaitsForInitializeAndForEnabled) {
@@ -151,19 +159,63 @@ TEST(CommandButton, ANewButtonWaitsForInitializeAndForEnabled) {
   EXPECT_EQ(first.CaptionColour(), 0u);
 }
 
-TEST(CommandButton, SavesOnlyWhatDiffersFromTheDefaultsAndKeepsTheCaptionClickable) {
+TEST(CommandButton, SavesOnlyWhatDiffersFromTheDefaults) {
   Loaded l;
   l.button.Caption("Command");  // the default when writing: not stored, so read back as "Command1"
   PropertyBag bag;
   l.button.WriteProperties(bag, DialogFont());
   EXPECT_EQ(bag.Size(), 0u);
-  // A transparent background hides only the face: the caption still clicks.
-  l.button.Visible(0);
-  EXPECT_EQ(l.button.Visible(), 0);
-  l.surface.Take();
-  EXPECT_EQ(l.Run("R"), "click");
-  l.button.Visible(7);
-  EXPECT_EQ(l.surface.Take(), "draw Normal, changed Visible");
+}
+
+using Quad = std::array<int, 4>;
+template <typename Rect>
+Quad Q(const Rect& r) {
+  return {r.x, r.y, r.width, r.height};
+}
+Quad Q(const GradientColour& c) { return {c.red, c.green, c.blue, c.alpha}; }
+
+TEST(NineSlice, FramesA77By25PixelButton) {
+  const NineSlice s = ComputeNineSlice(77 * kTwipsPerPixel, 25 * kTwipsPerPixel);
+  // Destination and source in twips, destination in pixels; the centre (last) is never painted.
+  const struct {
+    const char* piece;
+    Quad destination, source, pixels;
+  } table[] = {
+      {"top-left", {1, 1, 60, 60}, {0, 0, 60, 60}, {0, 0, 4, 4}},
+      {"top", {60, 1, 1035, 60}, {60, 1, 840, 60}, {4, 0, 69, 4}},
+      {"top-right", {1095, 1, 60, 60}, {900, 1, 60, 60}, {73, 0, 4, 4}},
+      {"right", {1095, 60, 60, 255}, {900, 60, 60, 255}, {73, 4, 4, 17}},
+      {"bottom-right", {1095, 315, 60, 60}, {900, 315, 60, 60}, {73, 21, 4, 4}},
+      {"bottom", {60, 315, 1035, 60}, {60, 315, 840, 60}, {4, 21, 69, 4}},
+      {"bottom-left", {1, 315, 60, 60}, {0, 315, 60, 60}, {0, 21, 4, 4}},
+      {"left", {1, 60, 60, 255}, {1, 60, 60, 255}, {0, 4, 4, 17}},
+      {"centre", {60, 60, 1035, 255}, {60, 60, 840, 255}, {4, 4, 69, 17}},
+  };
+  for (std::size_t i = 0; i < 9; ++i) {
+    SCOPED_TRACE(table[i].piece);
+    EXPECT_EQ(Q(s.pieces[i].destination), table[i].destination);
+    EXPECT_EQ(Q(s.pieces[i].source), table[i].source);
+    EXPECT_EQ(Q(ToPixels(s.pieces[i].destination)), table[i].pixels);
+  }
+  EXPECT_EQ(Q(ToPixels(TwipRect{7, 0, 16, 15})), (Quad{0, 0, 2, 1}));  // edges round, so pieces meet
+  EXPECT_EQ(CaptionTop(375), 80.0);
+  EXPECT_EQ(CaptionTop(316), 50.5);  // floating point, no rounding
+}
+
+TEST(Gradient, ColoursComeFromTheTwoTextConstantsAndSpanTheControl) {
+  EXPECT_EQ(Q(ColourFromConstant(kGradientShade).value()), (Quad{0xC600, 0xC500, 0xD700, 0}));
+  EXPECT_EQ(Q(ColourFromConstant(kGradientWhite).value()), (Quad{0xFF00, 0xFF00, 0xFF00, 0}));
+
+  const GradientMesh idle = FillGradientMesh(false, 77, 25);
+  EXPECT_EQ(idle.first, 1u);
+  EXPECT_EQ(idle.second, 0u);
+  EXPECT_EQ(idle.vertices[0].colour.red, 0xFF00);  // white at the top
+  EXPECT_EQ(idle.vertices[1].colour.red, 0xC600);
+  EXPECT_EQ((Quad{idle.vertices[0].x, idle.vertices[0].y, idle.vertices[1].x, idle.vertices[1].y}),
+            (Quad{0, 0, 76, 24}));
+  const GradientMesh hover = FillGradientMesh(true, 77, 25);
+  EXPECT_EQ(hover.vertices[0].colour.blue, 0xD700);  // white at the bottom
+  EXPECT_EQ(hover.vertices[1].colour.blue, 0xFF00);
 }
 
 }  // namespace
