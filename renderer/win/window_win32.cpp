@@ -186,6 +186,7 @@ class RenderWindow final : public RenderWindowPlatform {
       ++kept;
       SetWindowPos(cover, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOACTIVATE | SWP_SHOWWINDOW);
+      UpdateWindow(cover);  // black now: the loop paints only once the textures are in
     }
     for (; covers_.size() > kept; covers_.pop_back()) DestroyWindow(covers_.back());
   }

@@ -8,6 +8,18 @@ source "$HZ_SOURCE_DIR/tools/wine/env.sh"
 state=$HZ_E2E_STATE
 template=${HZ_WINE_TEMPLATE:-$HZ_SOURCE_DIR/build/wine-template}
 
+# What sets a world (HZ_WORLD) apart from the ordinary one: its screen, the RandR monitors it is split
+# into ("name geometry outputs", the first one primary), and registry values of its prefix (key, name,
+# type, data).
+screen=1024x768x24 monitors=() registry=()
+case "${HZ_WORLD:-}" in
+  '') ;;
+  monitors)  # two 1024 x 768 monitors side by side; Wine lists them only with its XRandR use off
+    screen=2048x768x24 monitors=('left 1024/271x768/203+0+0 screen' 'right 1024/271x768/203+1024+0 none')
+    registry=('HKCU\Software\Wine\X11 Driver' UseXRandR REG_SZ N) ;;
+  *) echo "unknown world '$HZ_WORLD'" >&2 && exit 2 ;;
+esac
+
 down() {
   if [ -f "$state/env" ]; then
     # In a subshell: a sound server or display started after this must not carry the old prefix in
@@ -25,10 +37,19 @@ up() {
   mkdir -p "$state"
   local t0=$SECONDS v
   hz_make_template "$template" "$HZ_SOURCE_DIR"
-  hz_start_xvfb "$state"
+  hz_start_xvfb "$state" "$screen"
+  local primary='*' name geometry outputs i
+  for v in "${monitors[@]}"; do
+    read -r name geometry outputs <<<"$v"
+    xrandr --setmonitor "$primary$name" "$geometry" "$outputs" >/dev/null && primary=
+  done
   hz_start_pulse "$state"
   export WINEPREFIX="$state/pfx"
   hz_prefix_from_template "$template" "$WINEPREFIX"
+  for ((i = 0; i < ${#registry[@]}; i += 4)); do
+    env -u DISPLAY "$HZ_WINE" reg add "${registry[i]}" /v "${registry[i + 1]}" /t "${registry[i + 2]}" \
+      /d "${registry[i + 3]}" /f >/dev/null 2>&1 && "$HZ_WINESERVER" -w
+  done
   # Keeps the server between test programs: a start costs tens of ms instead of half a second.
   setsid "$HZ_WINESERVER" -p 3600 </dev/null >/dev/null 2>&1
   v=$("$HZ_WINE" "$HZ_BIN/hzprobe.exe" acp 2>/dev/null | tr -d '\r')

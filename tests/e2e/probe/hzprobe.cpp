@@ -6,11 +6,16 @@
 // MS PATH (types PATH, presses OK). at|detach TOP X Y, mouse|settext TOP X Y ARG, on the innermost
 // visible control there: prints "text|enabled|left|top|right|bottom" (screen); lifts it out to 300,300
 // (Wine paints another process's child only on its own); posts move, ldown, lup, lclick or rclick; sends
-// WM_SETTEXT. parent W H MS: a window at 100,100 living MS ms; prints its handle. hold MS PATH...: opens
-// the files without sharing, prints "held", keeps them MS ms. music wav|mp3 PATH S [AFTER], music cd S
-// [TRACK]: the host's music module timed like the session (WAV_Play, WAV_Stop; MP3_Open, MP3_Check each
-// 1000 ms, MP3_Close; CD_Open, CD_Check each 200 ms while CD_Ok, CD_Close), printing each platform call,
-// "polls N cd_ok 0|1" (cd), "stopped", and AFTER seconds later "done".
+// WM_SETTEXT. parent W H MS [X Y]: a white window at 100,100 (or X,Y) living MS ms; prints its handle. hold
+// MS PATH...: opens the files without sharing, prints "held", keeps them MS ms. music wav|mp3 PATH S [AFTER],
+// music cd S [TRACK]: the host's music module timed like the session (WAV_Play, WAV_Stop; MP3_Open, MP3_Check
+// each 1000 ms, MP3_Close; CD_Open, CD_Check each 200 ms while CD_Ok, CD_Close), printing each platform call,
+// "polls N cd_ok 0|1" (cd), "stopped", and AFTER seconds later "done". monitors [W H BITS]: with a size,
+// switches the display as the renderer does and prints "switch CODE"; then "left top right bottom primary"
+// per monitor. windows TOP: "left top right bottom|title" per visible top-level window of TOP's program.
+// owner X Y [MS]: the program owning the top-level window at screen point X Y; with MS, first waits for
+// "Tovira_VC" and then for its program to own the point, and adds the ms between the two. key VK MS: a
+// real key press, held MS ms.
 // Under any other name it stands in for the renderer: a window "Tovira_VC" that ends on a close request,
 // opened HZ_STANDIN_DELAY_MS late (negative: it ends without one); HZ_STANDIN_LOG gets "program|command
 // line" appended.
@@ -110,7 +115,7 @@ int AnswerDialog(const Args& a) {
 }
 
 // A plain top-level window that ends the program once destroyed (DefWindowProc destroys it on WM_CLOSE).
-int Window(const wchar_t* title, int width, int height, int ms, bool print) {
+int Window(const wchar_t* title, int width, int height, int ms, bool print, int x = 100, int y = 100) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
     if (m == WM_DESTROY) PostQuitMessage(0);
@@ -120,8 +125,8 @@ int Window(const wchar_t* title, int width, int height, int ms, bool print) {
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   wc.lpszClassName = L"HzProbeWindow";
   RegisterClassW(&wc);
-  HWND w = CreateWindowExW(0, wc.lpszClassName, title, WS_POPUP | WS_VISIBLE, 100, 100, width, height,
-                           nullptr, nullptr, wc.hInstance, nullptr);
+  HWND w = CreateWindowExW(0, wc.lpszClassName, title, WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr,
+                           nullptr, wc.hInstance, nullptr);
   if (print) Print(std::to_string(reinterpret_cast<long long>(w)));
   if (ms > 0) SetTimer(w, 1, static_cast<UINT>(ms), nullptr);
   MSG msg;
@@ -227,6 +232,68 @@ void Pump(const std::string& seconds, UINT periodMs, Tick tick) {
   }
 }
 
+int Monitors(const Args& a) {
+  if (a.size() == 5) {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = static_cast<DWORD>(Num(a, 2));
+    mode.dmPelsHeight = static_cast<DWORD>(Num(a, 3));
+    mode.dmBitsPerPel = static_cast<DWORD>(Num(a, 4));
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    Print("switch " + std::to_string(ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN)));
+  }
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR m, HDC, RECT*, LPARAM) -> BOOL {
+        MONITORINFO mi{sizeof mi, {}, {}, 0};
+        GetMonitorInfoW(m, &mi);
+        const RECT& r = mi.rcMonitor;
+        std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right, r.bottom,
+                    (mi.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
+        return TRUE;
+      },
+      0);
+  if (a.size() == 5) ChangeDisplaySettingsW(nullptr, 0);
+  return 0;
+}
+
+DWORD ProcessOf(HWND w) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  return pid;
+}
+
+// No messages: the program may be busy loading.
+int WindowsOf(const Args& a) {
+  const DWORD pid = ProcessOf(Find(a[2]));
+  ForEachWindow([&](HWND w) {
+    RECT r{};
+    wchar_t title[256] = {};
+    if (ProcessOf(w) != pid || !IsWindowVisible(w) || !GetWindowRect(w, &r)) return;
+    GetWindowTextW(w, title, 256);
+    std::printf("%ld %ld %ld %ld|%s\n", r.left, r.top, r.right, r.bottom, Utf8(title).c_str());
+  });
+  return pid ? 0 : 1;
+}
+
+int Owner(const Args& a) {
+  const POINT p{Num(a, 2), Num(a, 3)};
+  const auto at = [&] { return ProcessOf(GetAncestor(WindowFromPoint(p), GA_ROOT)); };
+  std::string after;
+  if (a.size() == 5) {
+    const HWND vc = WaitFor(Num(a, 4), [] { return FindWindowW(nullptr, L"Tovira_VC"); });
+    const DWORD start = GetTickCount();
+    if (!vc || !WaitFor(Num(a, 4), [&] { return at() == ProcessOf(vc) ? vc : nullptr; })) return 1;
+    after = " " + std::to_string(GetTickCount() - start);
+  }
+  wchar_t path[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  if (HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, at()))
+    QueryFullProcessImageNameW(h, 0, path, &size), CloseHandle(h);
+  const wchar_t* name = std::wcsrchr(path, L'\\');
+  return Print(Utf8(name ? name + 1 : path) + after);
+}
+
 int Music(const Args& a) {
   LoggingDevice device;
   hz::MusicSettings settings;
@@ -294,8 +361,12 @@ const struct {
      }},
     {"at detach", 5, 5, Control},
     {"mouse settext", 6, 6, Control},
-    {"parent", 5, 5,
-     [](const Args& a) { return Window(L"HzProbe Parent", Num(a, 2), Num(a, 3), Num(a, 4), true); }},
+    {"parent", 5, 7,
+     [](const Args& a) {
+       const bool at = a.size() == 7;
+       return Window(L"HzProbe Parent", Num(a, 2), Num(a, 3), Num(a, 4), true, at ? Num(a, 5) : 100,
+                     at ? Num(a, 6) : 100);
+     }},
     {"cursor", 2, 2,
      [](const Args&) {
        CURSORINFO ci{sizeof ci, 0, nullptr, {}};
@@ -304,6 +375,19 @@ const struct {
     {"acp", 2, 2, [](const Args&) { return Print(std::to_string(GetACP())); }},
     {"hold", 4, 99, Hold},
     {"music", 4, 6, Music},
+    {"monitors", 2, 5, Monitors},
+    {"windows", 3, 3, WindowsOf},
+    {"owner", 4, 5, Owner},
+    {"key", 4, 4,
+     [](const Args& a) -> int {
+       INPUT in[2] = {};
+       for (INPUT& i : in)
+         i.type = INPUT_KEYBOARD, i.ki.wVk = static_cast<WORD>(std::stoul(a[2], nullptr, 0));
+       in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+       const bool down = SendInput(1, &in[0], sizeof(INPUT)) == 1;
+       Sleep(static_cast<DWORD>(Num(a, 3)));
+       return !(down && SendInput(1, &in[1], sizeof(INPUT)) == 1);
+     }},
 };
 
 }  // namespace
