@@ -10,11 +10,11 @@
 // MS PATH...: opens the files without sharing, prints "held", keeps them MS ms. music wav|mp3 PATH S [AFTER],
 // music cd S [TRACK]: the host's music module timed like the session (WAV_Play, WAV_Stop; MP3_Open, MP3_Check
 // each 1000 ms, MP3_Close; CD_Open, CD_Check each 200 ms while CD_Ok, CD_Close), printing each platform call,
-// "polls N cd_ok 0|1" (cd), "stopped", and AFTER seconds later "done". monitors [W H BITS]: with a size,
-// switches the display as the renderer does and prints "switch CODE"; then "left top right bottom primary"
-// per monitor. windows TOP: "left top right bottom|title" per visible top-level window of TOP's program.
-// owner X Y [MS]: the program owning the top-level window at screen point X Y; with MS, first waits for
-// "Tovira_VC" and then for its program to own the point, and adds the ms between the two. key VK MS: a
+// "polls N cd_ok 0|1" (cd), "stopped", and AFTER seconds later "done". monitors W H BITS: switches the
+// display as the renderer does, prints "switch CODE", "left top right bottom primary" per monitor, and
+// switches back. windows TOP: "left top right bottom|title" per visible top-level window of TOP's program.
+// owner X Y MS: waits for "Tovira_VC", then for its program to own the top-level window at screen point
+// X Y; prints the ms between the two. key VK MS: a
 // real key press, held MS ms.
 // Under any other name it stands in for the renderer: a window "Tovira_VC" that ends on a close request,
 // opened HZ_STANDIN_DELAY_MS late (negative: it ends without one); HZ_STANDIN_LOG gets "program|command
@@ -233,15 +233,13 @@ void Pump(const std::string& seconds, UINT periodMs, Tick tick) {
 }
 
 int Monitors(const Args& a) {
-  if (a.size() == 5) {
-    DEVMODEW mode{};
-    mode.dmSize = sizeof mode;
-    mode.dmPelsWidth = static_cast<DWORD>(Num(a, 2));
-    mode.dmPelsHeight = static_cast<DWORD>(Num(a, 3));
-    mode.dmBitsPerPel = static_cast<DWORD>(Num(a, 4));
-    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-    Print("switch " + std::to_string(ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN)));
-  }
+  DEVMODEW mode{};
+  mode.dmSize = sizeof mode;
+  mode.dmPelsWidth = static_cast<DWORD>(Num(a, 2));
+  mode.dmPelsHeight = static_cast<DWORD>(Num(a, 3));
+  mode.dmBitsPerPel = static_cast<DWORD>(Num(a, 4));
+  mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+  Print("switch " + std::to_string(ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN)));
   EnumDisplayMonitors(
       nullptr, nullptr,
       [](HMONITOR m, HDC, RECT*, LPARAM) -> BOOL {
@@ -253,7 +251,7 @@ int Monitors(const Args& a) {
         return TRUE;
       },
       0);
-  if (a.size() == 5) ChangeDisplaySettingsW(nullptr, 0);
+  ChangeDisplaySettingsW(nullptr, 0);
   return 0;
 }
 
@@ -278,20 +276,14 @@ int WindowsOf(const Args& a) {
 
 int Owner(const Args& a) {
   const POINT p{Num(a, 2), Num(a, 3)};
-  const auto at = [&] { return ProcessOf(GetAncestor(WindowFromPoint(p), GA_ROOT)); };
-  std::string after;
-  if (a.size() == 5) {
-    const HWND vc = WaitFor(Num(a, 4), [] { return FindWindowW(nullptr, L"Tovira_VC"); });
-    const DWORD start = GetTickCount();
-    if (!vc || !WaitFor(Num(a, 4), [&] { return at() == ProcessOf(vc) ? vc : nullptr; })) return 1;
-    after = " " + std::to_string(GetTickCount() - start);
-  }
-  wchar_t path[MAX_PATH] = {};
-  DWORD size = MAX_PATH;
-  if (HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, at()))
-    QueryFullProcessImageNameW(h, 0, path, &size), CloseHandle(h);
-  const wchar_t* name = std::wcsrchr(path, L'\\');
-  return Print(Utf8(name ? name + 1 : path) + after);
+  const HWND vc = WaitFor(Num(a, 4), [] { return FindWindowW(nullptr, L"Tovira_VC"); });
+  const DWORD start = GetTickCount();
+  const auto owned = [&] {
+    HWND at = GetAncestor(WindowFromPoint(p), GA_ROOT);
+    return ProcessOf(at) == ProcessOf(vc) ? at : nullptr;
+  };
+  if (!vc || !WaitFor(Num(a, 4), owned)) return 1;
+  return Print(std::to_string(GetTickCount() - start));
 }
 
 int Music(const Args& a) {
@@ -375,9 +367,9 @@ const struct {
     {"acp", 2, 2, [](const Args&) { return Print(std::to_string(GetACP())); }},
     {"hold", 4, 99, Hold},
     {"music", 4, 6, Music},
-    {"monitors", 2, 5, Monitors},
+    {"monitors", 5, 5, Monitors},
     {"windows", 3, 3, WindowsOf},
-    {"owner", 4, 5, Owner},
+    {"owner", 5, 5, Owner},
     {"key", 4, 4,
      [](const Args& a) -> int {
        INPUT in[2] = {};
