@@ -9,7 +9,7 @@ packages=(
   # native drawing: offscreen OpenGL and GLU
   libosmesa6-dev libgl1-mesa-dev libglu1-mesa-dev
   # Windows programs under Wine on a virtual display
-  wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-ipafont-gothic
+  wine wine64 xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick fonts-ipafont-gothic
   # sound: a null sink to record, and MCI's media player under Wine
   pulseaudio pulseaudio-utils sox libsox-fmt-mp3 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # fuzzing and sanitizers

@@ -1,5 +1,7 @@
 #include "window_rules.h"
 
+#include <algorithm>
+
 namespace hz {
 namespace {
 
@@ -36,6 +38,9 @@ MessageOutcome HandleFrameMessage(FrameState& state, unsigned message, std::uint
       if (command != kScScreenSave && command != kScMonitorPower) out.action = MessageAction::kDefault;
       break;
     }
+    case kWmDisplayChange:
+      out.action = MessageAction::kLayoutChanged;
+      break;
     default:
       out.action = MessageAction::kDefault;
       break;
@@ -65,6 +70,22 @@ int RunFrameLoop(MessagePump& pump, const FrameState& state) {
   return static_cast<int>(last.wParam);
 }
 
+std::vector<ScreenRect> MonitorsToCover(const std::vector<ScreenRect>& monitors, const ScreenRect& window) {
+  std::vector<ScreenRect> covers;
+  for (const ScreenRect& m : monitors) {
+    const bool empty = m.right <= m.left || m.bottom <= m.top;
+    const bool reached =
+        m.left < window.right && window.left < m.right && m.top < window.bottom && window.top < m.bottom;
+    if (!empty && !reached && std::find(covers.begin(), covers.end(), m) == covers.end()) covers.push_back(m);
+  }
+  return covers;
+}
+
+void CoverOtherMonitors(RenderWindowPlatform& platform, const FrameState& state) {
+  if (state.FullScreen)
+    platform.ShowCovers(MonitorsToCover(platform.MonitorRects(), platform.RenderWindowRect()));
+}
+
 bool OpenRenderWindow(RenderWindowPlatform& platform, FrameState& state, const char* title, int width,
                       int height, int bits, bool fullScreen) {
   state.FullScreen = fullScreen;
@@ -74,8 +95,10 @@ bool OpenRenderWindow(RenderWindowPlatform& platform, FrameState& state, const c
     state.FullScreen = false;
   }
   if (state.FullScreen) platform.SetCursorVisible(false);
-  if (!platform.CreateRenderWindow(title, width, height, state.FullScreen) ||
-      !platform.CreateRenderContext(bits)) {
+  const bool made = platform.CreateRenderWindow(title, width, height, state.FullScreen);
+  // As soon as the window lies where it will: making the context can take a while.
+  if (made) CoverOtherMonitors(platform, state);
+  if (!made || !platform.CreateRenderContext(bits)) {
     CloseRenderWindow(platform, state);
     return false;
   }
@@ -90,12 +113,14 @@ bool OpenRenderWindow(RenderWindowPlatform& platform, FrameState& state, const c
 
 void CloseRenderWindow(RenderWindowPlatform& platform, FrameState& state) {
   if (state.FullScreen) {
+    // Cleared first: the way back announces a layout change, and nothing is to be covered any more.
+    state.FullScreen = false;
     platform.RestoreDisplayMode();
     platform.SetCursorVisible(true);
-    state.FullScreen = false;
   }
   platform.DeleteRenderContext();
   platform.ReleaseDeviceContext();
+  platform.ShowCovers({});
   platform.DestroyRenderWindow();
   platform.UnregisterWindowClass();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace hz {
 
@@ -20,6 +21,7 @@ inline constexpr unsigned kWmQuit = 0x0012;
 inline constexpr unsigned kWmKeyDown = 0x0100;
 inline constexpr unsigned kWmKeyUp = 0x0101;
 inline constexpr unsigned kWmSysCommand = 0x0112;
+inline constexpr unsigned kWmDisplayChange = 0x007E;
 inline constexpr std::uintptr_t kScScreenSave = 0xF140;
 inline constexpr std::uintptr_t kScMonitorPower = 0xF170;
 inline constexpr std::uintptr_t kVkEscape = 0x1B;
@@ -31,10 +33,11 @@ struct FrameState {
 };
 
 enum class MessageAction {
-  kDefault,  // the window system's default handling
-  kHandled,  // done; the result is 0
-  kResize,   // ResizeView(width, height); the result is 0
-  kQuit,     // post the quit message; the result is 0
+  kDefault,        // the window system's default handling
+  kHandled,        // done; the result is 0
+  kResize,         // ResizeView(width, height); the result is 0
+  kQuit,           // post the quit message; the result is 0
+  kLayoutChanged,  // CoverOtherMonitors again; the result is 0
 };
 
 struct MessageOutcome {
@@ -70,6 +73,19 @@ class MessagePump {
 // returns the last message's wParam.
 int RunFrameLoop(MessagePump& pump, const FrameState& state);
 
+// A rectangle of the virtual screen; right and bottom lie just outside it.
+struct ScreenRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const ScreenRect& o) const {
+    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+  }
+};
+
+// The monitors to black out while the render window fills `window`: each one
+// it does not reach, once (mirrored monitors share a rectangle), none without
+// area. A monitor the window reaches is left to it, so no cover hides the scene.
+std::vector<ScreenRect> MonitorsToCover(const std::vector<ScreenRect>& monitors, const ScreenRect& window);
+
 // The steps of opening and closing the window. Each undo step does nothing
 // when its object was never made.
 class RenderWindowPlatform {
@@ -80,8 +96,12 @@ class RenderWindowPlatform {
   virtual bool AskForWindowedMode() = 0;  // the driver refused the mode: true on Yes
   virtual void SetCursorVisible(bool visible) = 0;
   virtual bool CreateRenderWindow(const char* title, int width, int height, bool fullScreen) = 0;
-  virtual bool CreateRenderContext(int bits) = 0;  // device context, pixel format, context made current
-  virtual void ShowRenderWindow() = 0;             // shown, in front, with the focus
+  virtual bool CreateRenderContext(int bits) = 0;      // device context, pixel format, context made current
+  virtual void ShowRenderWindow() = 0;                 // shown, in front, with the focus
+  virtual std::vector<ScreenRect> MonitorRects() = 0;  // as they lie now
+  virtual ScreenRect RenderWindowRect() = 0;
+  // Makes the black, never-focused windows over other monitors exactly these.
+  virtual void ShowCovers(const std::vector<ScreenRect>& rects) = 0;
   virtual void ResizeView(int width, int height) = 0;
   virtual bool InitGraphics() = 0;
   virtual void RestoreDisplayMode() = 0;
@@ -93,13 +113,19 @@ class RenderWindowPlatform {
 
 // Everything up to a current context with the scene started. Only the
 // display-mode switch comes before the window, so the window's title exists
-// before anything slow. On a failure after the switch, CloseRenderWindow
-// undoes what was done; when the user declines a window in place of the
-// refused mode, nothing is undone.
+// before anything slow; the other monitors are covered right after it. On a
+// failure after the switch, CloseRenderWindow undoes what was done; when the
+// user declines a window in place of the refused mode, nothing is undone.
 bool OpenRenderWindow(RenderWindowPlatform& platform, FrameState& state, const char* title, int width,
                       int height, int bits, bool fullScreen);
 
-// Display mode and cursor back, then context, device context, window, class.
+// In full screen, a black window of ours over every other monitor, so nothing
+// private shows beside the scene and the hidden cursor stays hidden there.
+// Called once the window exists and again whenever the layout changes.
+void CoverOtherMonitors(RenderWindowPlatform& platform, const FrameState& state);
+
+// Display mode and cursor back, then context, device context, covers,
+// window, class.
 void CloseRenderWindow(RenderWindowPlatform& platform, FrameState& state);
 
 }  // namespace hz

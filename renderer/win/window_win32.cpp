@@ -2,6 +2,8 @@
 // the window procedure and the message loop, bound to the window rules.
 #include <windows.h>
 
+#include <vector>
+
 #include "dib.h"
 #include "extensions.h"
 #include "gl_setup.h"
@@ -9,7 +11,7 @@
 
 static_assert(hz::kWmSize == WM_SIZE && hz::kWmActivate == WM_ACTIVATE && hz::kWmClose == WM_CLOSE &&
                   hz::kWmQuit == WM_QUIT && hz::kWmKeyDown == WM_KEYDOWN && hz::kWmKeyUp == WM_KEYUP &&
-                  hz::kWmSysCommand == WM_SYSCOMMAND,
+                  hz::kWmSysCommand == WM_SYSCOMMAND && hz::kWmDisplayChange == WM_DISPLAYCHANGE,
               "window messages");
 static_assert(hz::kScScreenSave == SC_SCREENSAVE && hz::kScMonitorPower == SC_MONITORPOWER &&
                   hz::kVkEscape == VK_ESCAPE,
@@ -19,13 +21,18 @@ namespace hz::win {
 namespace {
 
 constexpr char kClassName[] = "OpenGL";
+constexpr char kCoverClassName[] = "HazumakiCover";
 // The size of the display-mode record up to its colour-management fields.
 constexpr WORD kDevModeSize = 148;
 
 FrameState g_frame;
+RenderWindowPlatform* g_platform = nullptr;
 
 class RenderWindow final : public RenderWindowPlatform {
  public:
+  RenderWindow() { g_platform = this; }
+  ~RenderWindow() override { g_platform = nullptr; }
+
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     const MessageOutcome outcome =
         HandleFrameMessage(g_frame, msg, static_cast<std::uintptr_t>(wp), static_cast<std::intptr_t>(lp));
@@ -36,12 +43,32 @@ class RenderWindow final : public RenderWindowPlatform {
       case MessageAction::kQuit:
         PostQuitMessage(0);
         return 0;
+      case MessageAction::kLayoutChanged:
+        if (g_platform) CoverOtherMonitors(*g_platform, g_frame);
+        return 0;
       case MessageAction::kHandled:
         return 0;
       case MessageAction::kDefault:
         break;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+
+  // The covers never take the focus, so keys, Escape above all, stay with
+  // the render window even after a click on another monitor.
+  static LRESULT CALLBACK CoverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+      case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+      case WM_SETCURSOR:
+        SetCursor(nullptr);
+        return TRUE;
+      case WM_CLOSE:  // a cover closed alone would bare its monitor: end the saver as the window does
+        PostQuitMessage(0);
+        return 0;
+      default:
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
   }
 
   HDC dc() const { return dc_; }
@@ -55,7 +82,15 @@ class RenderWindow final : public RenderWindowPlatform {
     wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32517));      // IDI_WINLOGO
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
+    if (!RegisterClassA(&wc)) return false;
+    // Without this class the saver runs, only without covers.
+    WNDCLASSA cover{};
+    cover.lpfnWndProc = &RenderWindow::CoverProc;
+    cover.hInstance = instance_;
+    cover.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    cover.lpszClassName = kCoverClassName;
+    RegisterClassA(&cover);
+    return true;
   }
 
   bool ChangeDisplayMode(int width, int height, int bits) override {
@@ -114,6 +149,48 @@ class RenderWindow final : public RenderWindowPlatform {
     SetFocus(window_);
   }
 
+  std::vector<ScreenRect> MonitorRects() override {
+    std::vector<ScreenRect> rects;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, RECT*, LPARAM list) -> BOOL {
+          MONITORINFO info{};
+          info.cbSize = sizeof info;
+          if (GetMonitorInfoA(monitor, &info)) {
+            const RECT& r = info.rcMonitor;
+            reinterpret_cast<std::vector<ScreenRect>*>(list)->push_back({r.left, r.top, r.right, r.bottom});
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&rects));
+    return rects;
+  }
+
+  ScreenRect RenderWindowRect() override {
+    RECT r{};
+    GetWindowRect(window_, &r);
+    return {r.left, r.top, r.right, r.bottom};
+  }
+
+  // Existing covers are moved rather than made anew, so a layout change does not flash the desktop.
+  void ShowCovers(const std::vector<ScreenRect>& rects) override {
+    std::size_t kept = 0;
+    for (const ScreenRect& r : rects) {
+      HWND cover = kept < covers_.size()
+                       ? covers_[kept]
+                       : CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClassName,
+                                         "", WS_POPUP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                         nullptr, nullptr, instance_, nullptr);
+      if (!cover) continue;  // that monitor stays bare; the saver runs on
+      if (kept == covers_.size()) covers_.push_back(cover);
+      ++kept;
+      SetWindowPos(cover, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOACTIVATE | SWP_SHOWWINDOW);
+      UpdateWindow(cover);  // black now: the loop paints only once the textures are in
+    }
+    for (; covers_.size() > kept; covers_.pop_back()) DestroyWindow(covers_.back());
+  }
+
   void ResizeView(int width, int height) override { ::ResizeView(width, height); }
   bool InitGraphics() override { return ::InitGraphics(); }
 
@@ -137,13 +214,17 @@ class RenderWindow final : public RenderWindowPlatform {
   }
 
   void UnregisterWindowClass() override {
-    if (instance_) UnregisterClassA(kClassName, instance_);
+    if (instance_) {
+      UnregisterClassA(kClassName, instance_);
+      UnregisterClassA(kCoverClassName, instance_);
+    }
     instance_ = nullptr;
   }
 
  private:
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
+  std::vector<HWND> covers_;
   HDC dc_ = nullptr;
   HGLRC context_ = nullptr;
 };

@@ -59,6 +59,7 @@ hz_check "a close request (WM_CLOSE) ends it" ends_on close
 cursor_is() { [ "$(hz_probe cursor)" = "$1" ]; }
 start_renderer && sleep 1
 hz_check "full screen hides the cursor" cursor_is 0
+hz_check "on one monitor the renderer has one window" test "$(hz_probe windows Tovira_VC)" = "0 0 1024 768|Tovira_VC"
 xdotool mousemove 100 100 sleep 0.1 mousemove 600 400 sleep 0.1 mousemove 300 700 >/dev/null 2>&1
 for m in "0x0200 0" "0x0201 1" "0x0202 0"; do hz_probe post Tovira_VC $m 0x00640064; done  # move, left down, up
 sleep 1

@@ -10,12 +10,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # (UTF-8 names from the Linux side, ANSI code page 1252 for the narrow Windows calls).
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
-# hz_start_xvfb STATE_DIR: starts Xvfb on a free display, exports DISPLAY.
+# hz_start_xvfb STATE_DIR [WxHxDEPTH]: starts Xvfb on a free display (1024x768x24 unless given), exports
+# DISPLAY. No reset when the last client leaves: monitors set with xrandr would go with it.
 hz_start_xvfb() {
-  local state=$1 n
+  local state=$1 size=${2:-1024x768x24} n
   for n in $(seq 90 140); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -ac >"$state/xvfb.log" 2>&1 &
+    setsid Xvfb ":$n" -screen 0 "$size" -noreset -nolisten tcp -ac >"$state/xvfb.log" 2>&1 &
     echo $! >"$state/xvfb.pid"
     local i pid
     pid=$(cat "$state/xvfb.pid")

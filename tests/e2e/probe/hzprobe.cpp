@@ -6,14 +6,18 @@
 // MS PATH (types PATH, presses OK). at|detach TOP X Y, mouse|settext TOP X Y ARG, on the innermost
 // visible control there: prints "text|enabled|left|top|right|bottom" (screen); lifts it out to 300,300
 // (Wine paints another process's child only on its own); posts move, ldown, lup, lclick or rclick; sends
-// WM_SETTEXT. parent W H MS: a window at 100,100 living MS ms; prints its handle. hold MS PATH...: opens
-// the files without sharing, prints "held", keeps them MS ms. music wav|mp3 PATH S [AFTER], music cd S
-// [TRACK]: the host's music module timed like the session (WAV_Play, WAV_Stop; MP3_Open, MP3_Check each
-// 1000 ms, MP3_Close; CD_Open, CD_Check each 200 ms while CD_Ok, CD_Close), printing each platform call,
-// "polls N cd_ok 0|1" (cd), "stopped", and AFTER seconds later "done". dpi: the screen's dots per inch
-// (LOGPIXELSX); client TOP: "width height left top" of its client area (screen); awareness TOP: the DPI
-// awareness its window reports (0 unaware, 1 system, 2 per monitor); manifest PROGRAM: the DPI settings of
-// its manifest as the system reads them, "dpiAware|dpiAwareness". The probe is per-monitor aware.
+// WM_SETTEXT. parent W H MS [X Y]: a white window at 100,100 (or X,Y) living MS ms; prints its handle. hold
+// MS PATH...: opens the files without sharing, prints "held", keeps them MS ms. music wav|mp3 PATH S [AFTER],
+// music cd S [TRACK]: the host's music module timed like the session (WAV_Play, WAV_Stop; MP3_Open, MP3_Check
+// each 1000 ms, MP3_Close; CD_Open, CD_Check each 200 ms while CD_Ok, CD_Close), printing each platform call,
+// "polls N cd_ok 0|1" (cd), "stopped", and AFTER seconds later "done". monitors W H BITS: switches the
+// display as the renderer does, prints "switch CODE", "left top right bottom primary" per monitor, and
+// switches back. windows TOP: "left top right bottom|title" per visible top-level window of TOP's program.
+// owner X Y MS: waits for "Tovira_VC", then for its program to own the top-level window at screen point
+// X Y; prints the ms between the two. key VK MS: a real key press, held MS ms. dpi: the screen's dots per
+// inch (LOGPIXELSX); client TOP: "width height left top" of its client area (screen); awareness TOP: the
+// DPI awareness its window reports (0 unaware, 1 system, 2 per monitor); manifest PROGRAM: the DPI settings
+// of its manifest as the system reads them, "dpiAware|dpiAwareness". The probe is per-monitor aware.
 // Under any other name it stands in for the renderer: a window "Tovira_VC" that ends on a close request,
 // opened HZ_STANDIN_DELAY_MS late (negative: it ends without one); HZ_STANDIN_LOG gets "program|command
 // line" appended.
@@ -114,7 +118,7 @@ int AnswerDialog(const Args& a) {
 }
 
 // A plain top-level window that ends the program once destroyed (DefWindowProc destroys it on WM_CLOSE).
-int Window(const wchar_t* title, int width, int height, int ms, bool print) {
+int Window(const wchar_t* title, int width, int height, int ms, bool print, int x = 100, int y = 100) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
     if (m == WM_DESTROY) PostQuitMessage(0);
@@ -124,8 +128,8 @@ int Window(const wchar_t* title, int width, int height, int ms, bool print) {
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   wc.lpszClassName = L"HzProbeWindow";
   RegisterClassW(&wc);
-  HWND w = CreateWindowExW(0, wc.lpszClassName, title, WS_POPUP | WS_VISIBLE, 100, 100, width, height,
-                           nullptr, nullptr, wc.hInstance, nullptr);
+  HWND w = CreateWindowExW(0, wc.lpszClassName, title, WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr,
+                           nullptr, wc.hInstance, nullptr);
   if (print) Print(std::to_string(reinterpret_cast<long long>(w)));
   if (ms > 0) SetTimer(w, 1, static_cast<UINT>(ms), nullptr);
   MSG msg;
@@ -231,6 +235,60 @@ void Pump(const std::string& seconds, UINT periodMs, Tick tick) {
   }
 }
 
+int Monitors(const Args& a) {
+  DEVMODEW mode{};
+  mode.dmSize = sizeof mode;
+  mode.dmPelsWidth = static_cast<DWORD>(Num(a, 2));
+  mode.dmPelsHeight = static_cast<DWORD>(Num(a, 3));
+  mode.dmBitsPerPel = static_cast<DWORD>(Num(a, 4));
+  mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+  Print("switch " + std::to_string(ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN)));
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR m, HDC, RECT*, LPARAM) -> BOOL {
+        MONITORINFO mi{sizeof mi, {}, {}, 0};
+        GetMonitorInfoW(m, &mi);
+        const RECT& r = mi.rcMonitor;
+        std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right, r.bottom,
+                    (mi.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
+        return TRUE;
+      },
+      0);
+  ChangeDisplaySettingsW(nullptr, 0);
+  return 0;
+}
+
+DWORD ProcessOf(HWND w) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  return pid;
+}
+
+// No messages: the program may be busy loading.
+int WindowsOf(const Args& a) {
+  const DWORD pid = ProcessOf(Find(a[2]));
+  ForEachWindow([&](HWND w) {
+    RECT r{};
+    wchar_t title[256] = {};
+    if (ProcessOf(w) != pid || !IsWindowVisible(w) || !GetWindowRect(w, &r)) return;
+    GetWindowTextW(w, title, 256);
+    std::printf("%ld %ld %ld %ld|%s\n", r.left, r.top, r.right, r.bottom, Utf8(title).c_str());
+  });
+  return pid ? 0 : 1;
+}
+
+int Owner(const Args& a) {
+  const POINT p{Num(a, 2), Num(a, 3)};
+  const HWND vc = WaitFor(Num(a, 4), [] { return FindWindowW(nullptr, L"Tovira_VC"); });
+  const DWORD start = GetTickCount();
+  const auto owned = [&] {
+    HWND at = GetAncestor(WindowFromPoint(p), GA_ROOT);
+    return ProcessOf(at) == ProcessOf(vc) ? at : nullptr;
+  };
+  if (!vc || !WaitFor(Num(a, 4), owned)) return 1;
+  return Print(std::to_string(GetTickCount() - start));
+}
+
 int Music(const Args& a) {
   LoggingDevice device;
   hz::MusicSettings settings;
@@ -298,8 +356,12 @@ const struct {
      }},
     {"at detach", 5, 5, Control},
     {"mouse settext", 6, 6, Control},
-    {"parent", 5, 5,
-     [](const Args& a) { return Window(L"HzProbe Parent", Num(a, 2), Num(a, 3), Num(a, 4), true); }},
+    {"parent", 5, 7,
+     [](const Args& a) {
+       const bool at = a.size() == 7;
+       return Window(L"HzProbe Parent", Num(a, 2), Num(a, 3), Num(a, 4), true, at ? Num(a, 5) : 100,
+                     at ? Num(a, 6) : 100);
+     }},
     {"cursor", 2, 2,
      [](const Args&) {
        CURSORINFO ci{sizeof ci, 0, nullptr, {}};
@@ -361,6 +423,19 @@ const struct {
        return context && awareness && IsWindow(w) ? Print(std::to_string(awareness(context(w)))) : 1;
      }},
     {"music", 4, 6, Music},
+    {"monitors", 5, 5, Monitors},
+    {"windows", 3, 3, WindowsOf},
+    {"owner", 5, 5, Owner},
+    {"key", 4, 4,
+     [](const Args& a) -> int {
+       INPUT in[2] = {};
+       for (INPUT& i : in)
+         i.type = INPUT_KEYBOARD, i.ki.wVk = static_cast<WORD>(std::stoul(a[2], nullptr, 0));
+       in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+       const bool down = SendInput(1, &in[0], sizeof(INPUT)) == 1;
+       Sleep(static_cast<DWORD>(Num(a, 3)));
+       return !(down && SendInput(1, &in[1], sizeof(INPUT)) == 1);
+     }},
 };
 
 }  // namespace

@@ -30,6 +30,7 @@ TEST(FrameMessages, EachMessageGetsItsAction) {
       {"key up handled", kWmKeyUp, 'A', MessageAction::kHandled},
       {"activation handled", kWmActivate, 1, MessageAction::kHandled},
       {"mouse movement is not ours", kWmMouseMove, 0, MessageAction::kDefault},
+      {"a layout change re-covers", kWmDisplayChange, 0, MessageAction::kLayoutChanged},
   };
   for (const auto& c : cases) {
     FrameState fresh;
@@ -106,6 +107,8 @@ struct RecordingPlatform final : RenderWindowPlatform {
   std::string failing;
   bool answerYes = true;
   std::vector<std::string> steps;
+  ScreenRect window;
+
   bool Step(const std::string& name) {
     steps.push_back(name);
     return name != failing;
@@ -118,7 +121,15 @@ struct RecordingPlatform final : RenderWindowPlatform {
   bool AskForWindowedMode() override { return Step("ask for a window") && answerYes; }
   void SetCursorVisible(bool visible) override { Step(visible ? "show cursor" : "hide cursor"); }
   bool CreateRenderWindow(const char* title, int w, int h, bool full) override {
+    window = {0, 0, w, h};
     return Step(std::string(full ? "popup " : "window ") + title + " " + Size(w, h));
+  }
+  std::vector<ScreenRect> MonitorRects() override { return {{0, 0, 1024, 768}, {1024, 0, 2048, 768}}; }
+  ScreenRect RenderWindowRect() override { return window; }
+  void ShowCovers(const std::vector<ScreenRect>& rects) override {
+    std::string step = rects.empty() ? "uncover" : "cover";
+    for (const ScreenRect& r : rects) step += " " + std::to_string(r.left) + "," + std::to_string(r.right);
+    Step(step);
   }
   bool CreateRenderContext(int bits) override { return Step("context " + std::to_string(bits)); }
   void ShowRenderWindow() override { Step("show"); }
@@ -139,12 +150,28 @@ Steps Join(std::initializer_list<Steps> parts) {
   return all;
 }
 
+TEST(MonitorCovers, EveryMonitorTheWindowDoesNotReachOnce) {
+  const ScreenRect window{0, 0, 1024, 768}, right{1024, 0, 2048, 768}, left{-1280, -256, 0, 768};
+  const ScreenRect below{0, 768, 1024, 1536};
+  const struct {
+    const char* name;
+    std::vector<ScreenRect> monitors, covers;
+  } cases[] = {
+      {"one monitor: nothing", {window}, {}},
+      {"the others, wherever they lie", {left, window, right, below}, {left, right, below}},
+      {"a mirrored monitor once", {window, right, right}, {right}},
+      {"a monitor the window reaches is left to it", {window, {1000, 0, 2000, 768}}, {}},
+      {"none without area", {{2048, 0, 2048, 768}, {0, 900, 100, 800}}, {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MonitorsToCover(c.monitors, window), c.covers) << c.name;
+}
+
 TEST(RenderWindowOrder, TheModeIsSwitchedBeforeTheWindowAndRestoredFirst) {
   const Steps toMode = {"register class", "display mode 1024x768x32"};
-  const Steps popup = {"hide cursor", "popup Tovira_VC 1024x768"};
+  const Steps popup = {"hide cursor", "popup Tovira_VC 1024x768", "cover 1024,2048"};
   const Steps rest = {"context 32", "show", "view 1024x768", "init graphics"};
   const Steps restore = {"restore display mode", "show cursor"};
-  const Steps close = {"delete context", "release dc", "destroy window", "unregister class"};
+  const Steps close = {"delete context", "release dc", "uncover", "destroy window", "unregister class"};
   const struct {
     const char* name;
     std::string failing;
@@ -157,7 +184,8 @@ TEST(RenderWindowOrder, TheModeIsSwitchedBeforeTheWindowAndRestoredFirst) {
        Join({toMode, {"ask for a window", "window Tovira_VC 1024x768"}, rest, close})},
       {"refused mode answered No ends at once without clean-up", "display mode 1024x768x32", false, false,
        Join({toMode, {"ask for a window"}})},
-      {"no window", "popup Tovira_VC 1024x768", true, false, Join({toMode, popup, restore, close})},
+      {"no window", "popup Tovira_VC 1024x768", true, false,
+       Join({toMode, {"hide cursor", "popup Tovira_VC 1024x768"}, restore, close})},
       {"no context", "context 32", true, false, Join({toMode, popup, {"context 32"}, restore, close})},
       {"scene start failed", "init graphics", true, false, Join({toMode, popup, rest, restore, close})},
       {"class not registered", "register class", true, false, {"register class"}},
