@@ -30,7 +30,7 @@ leaks() {
   # The tests that make operator new fail are left out: valgrind puts its own
   # operator new in place of theirs.
   for run in "build/native/tests/unit/hazumaki_host_tests" \
-             "build/native/tests/unit/hazumaki_renderer_tests --gtest_filter=-*WithoutMemory*:*RingsWithoutPoints*" \
+             "build/native/tests/unit/hazumaki_renderer_tests --gtest_filter=-*NoMemory*:*RingsWithoutPoints*" \
              "build/native/bench/soak_bench 300 64 48"; do
     log=build/soak/valgrind-$(basename "${run%% *}").log
     echo "=== valgrind $run"
