@@ -23,8 +23,7 @@ hz_check "the buttons, the choice labels and the credit line carry their texts" 
 # Selected) and comes back; the release then raises no click.
 while IFS='|' read -r control action face colour shot what <&3; do
   [ -z "$action" ] || hz_mouse "$control" "$action"
-  sleep 1
-  hz_check "$what" hz_eventually face_is "$face" "$colour"
+  sleep 1 && hz_check "$what" hz_eventually face_is "$face" "$colour"
   [ -z "$shot" ] || hz_note "screenshot: $(hz_screenshot "$shot")"
 done 3<<'STEPS'
 ||set|FCFCFA||an idle button shows its Normal face
@@ -64,18 +63,16 @@ hz_check "設定 closes the dialog; the file holds kind 2, track 0 and the chose
 hz_dialog 1 3 ''
 hz_probe settext "$HZ_TITLE" $(hz_at track) 40000 && hz_mouse set
 hz_check "40000 typed: a short Japanese refusal is shown" hz_box_says Hazumaki "曲目には -32768 から 32767 までの数を入力してください。"
-sleep 0.5
-hz_check "40000 typed: the dialog stays open and the file's bytes are unchanged" eval 'hz_probe exists "$HZ_TITLE" && unchanged'
+hz_check "40000 typed: the dialog stays open, the file's bytes unchanged" eval 'sleep 0.5 && hz_probe exists "$HZ_TITLE" && unchanged'
 hz_probe settext "$HZ_TITLE" $(hz_at track) 3.5 && hz_mouse set
 hz_check "3.5 typed afterwards: the dialog closes and track 4 is saved" eval 'hz_dialog_ends && hz_ini_is track 4'
 
-# The home-page link with no browser installed.
 hz_dialog 5 0 ''
 hz_check "kind 5: the track field and the file button are disabled" hz_looks track '*' 0 file '*' 0
 hz_note "screenshot: $(hz_screenshot dialog_kind5)"
 hz_check "the link label shows the home page" hz_looks link 'http://hazumaki.example.com/' '*'
 hz_mouse link && sleep 3
-hz_check "the link does not crash the dialog" eval 'kill -0 "$DIALOG" && hz_probe exists "$HZ_TITLE"'
+hz_check "the link, with no browser installed, does not crash the dialog" eval 'kill -0 "$DIALOG" && hz_probe exists "$HZ_TITLE"'
 hz_mouse none ldown && hz_mouse cancel
 hz_check "ｷｬﾝｾﾙ then closes the dialog and leaves the file's bytes unchanged" eval 'hz_dialog_ends && unchanged'
 
@@ -83,6 +80,5 @@ hz_dialog 1 3 'C:\Music\a.wav'
 hz_background hold 30000 "$HZ_WINDIR\\Hazumaki.ini"  # open without sharing, in another process
 hz_mouse none rclick && sleep 0.5 && hz_mouse set
 hz_check "settings file held while 設定 saves: the dialog says so" hz_box_says Hazumaki "$HZ_SAVE_FAILED"
-sleep 0.5
 hz_check "and stays open, the file intact, until ｷｬﾝｾﾙ" \
-  eval 'hz_probe exists "$HZ_TITLE" && unchanged && hz_mouse cancel && hz_dialog_ends && unchanged'
+  eval 'sleep 0.5 && hz_probe exists "$HZ_TITLE" && unchanged && hz_mouse cancel && hz_dialog_ends && unchanged'

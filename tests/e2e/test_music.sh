@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Background music through the real platform, recorded from the sound server's null sink: WAV and MP3
-# files play, loop and fall silent when stopped; bad files are refused quietly; without a CD drive the
-# CD poll ends after one tick.
+# Background music on the real platform, recorded from the sound server's null sink: WAV and MP3 files play,
+# loop and fall silent when stopped; bad files are refused quietly; with no CD drive the poll ends at once.
 source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
 music="$HZ_C/Music dir" winmusic='C:\Music dir' recs="$HZ_E2E_STATE/music"
@@ -11,13 +10,11 @@ rm -rf "$music" "$recs" && mkdir -p "$music" "$recs"
 for ext in wav mp3; do hz_tone "$music/loop tone.$ext" 1.5 2.5; done
 hz_tone "$music/long tone.mp3" 8 && echo "this is text, not music" | tee "$music/text.wav" >"$music/text.mp3"
 
-# drive NAME ARGS...: hzprobe music ARGS while the sink is recorded into $recs/NAME.wav; the driver's
-# output and exit code go to $recs/NAME.out. STOP_AT: seconds into the recording at which the
-# driver said "stopped"; DIALOGS: the dialog boxes on the screen after the stop.
+# drive NAME ARGS...: hzprobe music ARGS, recorded into $recs/NAME.wav, its output and exit code into
+# $recs/NAME.out; STOP_AT: seconds into the recording when it said "stopped"; DIALOGS: the boxes then.
 drive() {
   local t0 pid out="$recs/$1.out" rec="$recs/$1.wav" && shift && hz_record_start "$rec"
-  # Once the recorder has a tenth of a second, the time of its first sample follows from the bytes
-  # written (the null sink's 44.1 kHz, 2 channels, 16 bits).
+  # Once a tenth of a second is in, its first sample's time follows from the bytes (44.1 kHz, 2 x 16 bits).
   hz_eventually eval '[ "$(stat -c %s "$rec" 2>/dev/null || echo 0)" -gt 17684 ]'
   t0=$(hz_calc "$EPOCHREALTIME - ($(stat -c %s "$rec") - 44) / 176400")
   { "$HZ_WINE" "$HZ_BIN/hzprobe.exe" music "$@" 2>/dev/null; echo "exit $?"; } >"$out" &

@@ -10,8 +10,7 @@ preview_in() { hz_parent 152 112 "$1" && hz_start "$HZ_DIR/Hazumaki.scr" /p "$HZ
 
 preview_in 60000; first=$HZ_PID first_parent=$HZ_PARENT
 hz_eventually shown_in "$HZ_PARENT"
-# The probe's parents stand at 100,100 on the screen.
-hz_check "the preview is a visible child covering its 152 x 112 parent exactly" \
+hz_check "the preview is a visible child covering its 152 x 112 parent (at 100,100 on the screen) exactly" \
   test "$line" = "Preview Window|1|100|100|252|212"
 
 preview_in 4000
@@ -30,5 +29,4 @@ picture_shown() {
 }
 hz_check "the preview shows the still picture" picture_shown
 
-hz_start "$HZ_DIR/Hazumaki.scr" /p
-hz_check "a preview without a parent ends by itself" hz_wait_exit "$HZ_PID" 15
+hz_check "a preview without a parent ends by itself" eval 'hz_start "$HZ_DIR/Hazumaki.scr" /p && hz_wait_exit "$HZ_PID" 15'

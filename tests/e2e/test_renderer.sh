@@ -9,9 +9,8 @@ k="$HZ_C/k_arden" res="$HZ_SOURCE_DIR/host/res"
 
 start_renderer() { hz_start "$HZ_DIR/Hazumaki.dll" && RENDERER=$HZ_PID && hz_probe wait-window Tovira_VC 15000; }
 running() { kill -0 "$RENDERER" 2>/dev/null && hz_probe exists Tovira_VC; }
-ends_on() {  # MSG [WPARAM]: once posted, the running renderer's process ends and its window is gone
-  running && hz_post Tovira_VC "$@" && hz_wait_exit "$RENDERER" 15 && ! hz_probe exists Tovira_VC
-}
+# ends_on MSG [WPARAM]: once posted, the running renderer's process ends and its window is gone.
+ends_on() { running && hz_post Tovira_VC "$@" && hz_wait_exit "$RENDERER" 15 && ! hz_probe exists Tovira_VC; }
 shot_at() {  # MS NAME: a screenshot MS after the start; stale ones must not pass for new ones
   rm -f "$HZ_SHOTS/$2.png" && sleep "$(hz_calc "$1 / 1000 + $started - $EPOCHREALTIME")" 2>/dev/null
   hz_screenshot "$2"
@@ -20,8 +19,7 @@ shot_at() {  # MS NAME: a screenshot MS after the start; stale ones must not pas
 # --- with the host's pictures. The window comes before the pictures are loaded. A parent window keeps
 #     Wine's desktop up as the host's hidden session window does, so the figure is not a cold desktop's.
 mkdir -p "$k" && cp "$res"/Tovira0{1,2,3}.bmp "$k/"
-hz_parent 1 1 120000
-started=$EPOCHREALTIME
+hz_parent 1 1 120000; started=$EPOCHREALTIME
 # The renderer's measuring hook: the first frame creates the file, then a line a second. Into a file,
 # not a pipe: the renderer inherits the output and would hold a pipe open.
 HAZUMAKI_FRAME_LOG='C:\k_arden\frames.txt' timeout -k 2 60 "$HZ_WINE" "$HZ_BIN/hzprobe.exe" start \
@@ -44,16 +42,14 @@ hz_note "11 s after the start: mean level $level, blue or white share $share; by
 hz_check "11 s after the start the tunnel shows (not black)" hz_gt "$level" 0.2
 hz_check "blue and white dominate the picture" hz_gt "$share" 0.6
 hz_check "a second later the picture has changed" hz_gt "$changed" 78643
-hz_check "the renderer runs with the host's pictures" running
-hz_check "a close request (WM_CLOSE) ends it" ends_on close
+hz_check "it runs with the host's pictures, and a close request (WM_CLOSE) ends it" ends_on close
 
 cursor_is() { [ "$(hz_probe cursor)" = "$1" ]; }
 start_renderer && sleep 1
 hz_check "full screen hides the cursor" cursor_is 0
 xdotool mousemove 100 100 sleep 0.1 mousemove 600 400 sleep 0.1 mousemove 300 700 >/dev/null 2>&1
 for m in "0x0200 0" "0x0201 1" "0x0202 0"; do hz_probe post Tovira_VC $m 0x00640064; done  # move, left down, up
-sleep 1
-hz_check "moving the mouse and clicking do not end it" running
+hz_check "moving the mouse and clicking do not end it" eval 'sleep 1 && running'
 hz_post Tovira_VC 0x0112 0xF140 && hz_post Tovira_VC 0x0112 0xF170 2 && sleep 1  # SC_SCREENSAVE, SC_MONITORPOWER off
 hz_check "the system's screensaver and monitor power-off requests do not end it" running
 hz_check "nothing was reported" hz_no_box

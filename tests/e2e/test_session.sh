@@ -45,8 +45,7 @@ music_session() {  # EXT
   local rec="$HZ_E2E_STATE/session-$1.wav" total bursts
   hz_music_install "Music$1" "$1" 1 1.5 --stand-in && hz_record_start "$rec" && sleep 0.5 || return 1
   hz_session /s && hz_full_session 7 && sleep 2 || return 1
-  hz_record_stop
-  total=$(soxi -D "$rec") || return 1
+  hz_record_stop && total=$(soxi -D "$rec") || return 1
   bursts=$(hz_onsets "$rec" "$total" | wc -l)
   hz_note "$1: $bursts bursts of the tone in $total s"
   [ "$bursts" -ge 2 ] && hz_silent "$rec" 1.5

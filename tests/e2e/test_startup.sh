@@ -22,15 +22,12 @@ hz_install NoRenderer --no-renderer
 for args in /s /c; do hz_check "$args without Hazumaki.dll shows the message and ends" missing_message $args; done
 hz_check "a preview still shows its window without Hazumaki.dll" eval 'hz_parent 152 112 20000 &&
   hz_start "$HZ_DIR/Hazumaki.scr" /p "$HZ_PARENT" && hz_eventually eval "hz_probe at $HZ_PARENT 1 1 | grep -q ^Preview"'
-hz_end_everything
-# A folder named Hazumaki.dll cannot be opened for reading, so it is no renderer.
-mkdir "$HZ_DIR/Hazumaki.dll"
+hz_end_everything; mkdir "$HZ_DIR/Hazumaki.dll"  # cannot be opened for reading, so it is no renderer
 hz_check "a folder named Hazumaki.dll does not count as the renderer" missing_message /s
 
 blocked_by() {  # TITLE ARGS-OF-FIRST READY-TITLE
   local args result=0
-  hz_install Single --stand-in && hz_reset_working_folder
-  hz_start "$HZ_DIR/Hazumaki.scr" "$2"
+  hz_install Single --stand-in && hz_reset_working_folder && hz_start "$HZ_DIR/Hazumaki.scr" "$2"
   # Once the first instance is ready it has done its own writing (a session's files come before its
   # renderer), so only a second start could create the folder.
   hz_probe wait-window "$3" 15000 && hz_probe exists "$1" || { echo "    $1 never appeared"; return 1; }

@@ -6,8 +6,7 @@ source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 hz_install Locked --stand-in && mkdir "$HZ_DIR/Hazumaki.ini"  # fails every write, even as root
 hz_dialog && hz_mouse set
 hz_check "設定 on a file that cannot be written says so" hz_box_says Hazumaki "$HZ_SAVE_FAILED"
-sleep 0.5
-hz_check "and the dialog stays open for ｷｬﾝｾﾙ" eval 'hz_probe exists "$HZ_TITLE" && hz_mouse cancel && hz_dialog_ends'
+hz_check "and the dialog stays open for ｷｬﾝｾﾙ" eval 'sleep 0.5 && hz_probe exists "$HZ_TITLE" && hz_mouse cancel && hz_dialog_ends'
 
 hz_install Music --stand-in && mkdir -p "$HZ_C/Music" && printf 'RIFF' | tee "$HZ_C/Music/łza.wav" >"$HZ_C/Music/old.wav"
 hz_dialog 2 0 'C:\Music\old.wav' && hz_mouse file

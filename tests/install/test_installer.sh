@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The installer as a user meets it, in a Wine world of its own (display, prefix, server): a silent
-# per-user install, the screensaver chosen and run from where it was installed, its settings saved
-# there, a repair, an upgrade that keeps them, and a silent removal that leaves nothing behind but what
-# the user chose or made.
+# The installer as a user meets it, in a Wine world of its own (display, prefix, server): a silent per-user
+# install, the screensaver chosen and run from where it was installed, its settings saved there, a repair, an
+# upgrade that keeps them, and a silent removal that leaves nothing behind but what the user chose or made.
 set -u
 : "${HZ_SOURCE_DIR:?}" "${HZ_BUILD:?}" "${HZ_MSI:?}" "${HZ_VERSION:?}"
 source "$HZ_SOURCE_DIR/tools/wine/env.sh"
@@ -37,9 +36,8 @@ in_script() {
 check "the installer's own steps are sequenced inside the installation script" in_script
 
 check "the installer installs silently without administrator rights" msiexec /i "$HZ_MSI"
-local_app=$(wine cmd /c 'echo %LOCALAPPDATA%')
 app_data=$(wine cmd /c 'echo %APPDATA%')
-win_dir="$local_app\\Programs\\Hazumaki"
+win_dir="$(wine cmd /c 'echo %LOCALAPPDATA%')\\Programs\\Hazumaki"
 dir=$(wine winepath -u "$win_dir")
 menu="$(wine winepath -u "$app_data")/Microsoft/Windows/Start Menu/Programs/Hazumaki.lnk"
 same_files() { for f in Hazumaki.scr Hazumaki.dll README.txt; do cmp -s "$HZ_BUILD/release/$f" "$dir/$f" || return 1; done; }

@@ -19,8 +19,7 @@ release() {  # build and package in the current folder's windows tree
 }
 (cd "$HZ_BUILD" && cpack >/dev/null) && (cd "$other" && release) || exit 1
 
-outputs="bin/Hazumaki.scr bin/Hazumaki.dll package/Hazumaki-$HZ_VERSION-win64.zip package/Hazumaki-$HZ_VERSION-x64.msi"
-for f in $outputs; do
+for f in bin/Hazumaki.scr bin/Hazumaki.dll package/Hazumaki-"$HZ_VERSION"-{win64.zip,x64.msi}; do
   check "two builds give the same $(basename "$f")" cmp "$HZ_BUILD/$f" "$other/build/windows/$f"
   sha256sum "$HZ_BUILD/$f" "$other/build/windows/$f"
 done

@@ -24,9 +24,8 @@ hz_post "$HZ_TITLE" 0x02E0 192 0x1234  # WM_DPICHANGED with a pointer from anoth
 hz_check "a density change posted from outside is ignored; ｷｬﾝｾﾙ then closes the dialog" \
   eval 'sleep 1 && hz_probe exists "$HZ_TITLE" && hz_mouse cancel && hz_dialog_ends'
 
-# Wine reports every window as per-monitor aware, so the window alone proves little: the manifest, read
-# by the system's own activation-context functions, must declare it (per-monitor v2 and v1 also read
-# back alike under Wine). The host declares nothing: it sets the awareness in code, for the settings only.
+# Wine reports every window per-monitor aware: the manifest, read by the system's activation-context
+# functions, must say it (v2 and v1 read back alike). The host sets its awareness in code, for the settings.
 hz_check "the renderer's manifest declares per-monitor awareness, the host's none" \
   eval '[ "$(hz_probe manifest "$HZ_WINDIR\\Hazumaki.dll")" = "true/pm|PerMonitorV2, PerMonitor" ] &&
         [ -z "$(hz_probe manifest "$HZ_WINDIR\\Hazumaki.scr")" ]'
