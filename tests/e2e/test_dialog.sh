@@ -1,46 +1,29 @@
 #!/usr/bin/env bash
-# The settings dialog as a user drives it: what it shows for the stored settings, the push buttons'
-# faces, choosing the music with the marks, labels and the file dialog, confirming, cancelling,
-# refusing a track that cannot be stored, the link.
+# The settings dialog as a user drives it: what it shows, the push buttons' faces, choosing the music,
+# confirming, cancelling, refusing a track that cannot be stored, the link.
 source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
 hz_install Dialog --stand-in
-mkdir -p "$HZ_C/Music"
-printf 'RIFF' >"$HZ_C/Music/a.wav"
-printf 'ID3' >"$HZ_C/Music/b.mp3"
+mkdir -p "$HZ_C/Music" && printf 'RIFF' >"$HZ_C/Music/a.wav" && printf 'ID3' >"$HZ_C/Music/b.mp3"
 unchanged() { cmp -s "$HZ_DIR/Hazumaki.ini" "$HZ_INI_BEFORE"; }
-
-looks() {  # CONTROL TEXT ENABLED ...: each shows TEXT ("*X": ends with X) and is enabled (1, 0 or *)
-  local t e
-  while [ $# -ge 3 ]; do
-    IFS='|' read -r t e _ <<<"$(hz_probe at "$HZ_TITLE" ${HZ_AT[$1]})"
-    [[ "$t" == "$2" || ("$2" == \** && "$t" == *"${2#\*}") ]] && [[ "$3" == "*" || "$3" == "$e" ]] ||
-      { echo "    $1 shows '$t', enabled '$e'"; return 1; }
-    shift 3
-  done
-}
-
 # The pixel in a push button's third row, 30 pixels in, shows the face picture's top band: Normal
 # FCFCFA, HighLight FFF0CF, Selected CEE7FF, Pressed 003C74 (the border).
 face_is() {  # CONTROL COLOUR
-  local left top
-  IFS='|' read -r _ _ left top _ <<<"$(hz_probe at "$HZ_TITLE" ${HZ_AT[$1]})"
+  local left top && IFS='|' read -r _ _ left top _ <<<"$(hz_probe at "$HZ_TITLE" $(hz_at "$1"))"
   import -window root -crop "1x1+$((left + 30))+$((top + 2))" -depth 8 txt:- 2>/dev/null | grep -q "#$2\b"
 }
 
-# --- kind 1, track 3: what the dialog shows
 hz_check "the dialog opens for /c" hz_dialog 1 3 'C:\Music\a.wav'
 hz_note "screenshot: $(hz_screenshot dialog_kind1_track3)"
 hz_check "the track field shows 3 and is enabled, the file button is disabled, the file's name shows" \
-  looks track 3 1 file ... 0 name 'C:\Music\a.wav' '*'
+  hz_looks track 3 1 file ... 0 name 'C:\Music\a.wav' '*'
 hz_check "the buttons, the choice labels and the credit line carry their texts" \
-  looks set 設定 '*' cancel ｷｬﾝｾﾙ '*' cd 音楽CD '*' none なし '*' wav MP3、WAV '*' credit '*Ver.1.0.0' '*'
+  hz_looks set 設定 '*' cancel ｷｬﾝｾﾙ '*' cd 音楽CD '*' none なし '*' wav MP3、WAV '*' credit '*Ver.1.0.0' '*'
 # The faces as the pointer comes, presses 設定's neighbour ｷｬﾝｾﾙ, leaves it held (the poll shows it
 # Selected) and comes back; the release then raises no click.
 while IFS='|' read -r control action face colour shot what <&3; do
   [ -z "$action" ] || hz_mouse "$control" "$action"
-  sleep 1
-  hz_check "$what" hz_eventually face_is "$face" "$colour"
+  sleep 1 && hz_check "$what" hz_eventually face_is "$face" "$colour"
   [ -z "$shot" ] || hz_note "screenshot: $(hz_screenshot "$shot")"
 done 3<<'STEPS'
 ||set|FCFCFA||an idle button shows its Normal face
@@ -53,58 +36,49 @@ STEPS
 hz_mouse cancel lup && sleep 1
 hz_check "releasing after the pointer left and came back does not cancel" hz_probe exists "$HZ_TITLE"
 
-# --- a right-button press on なし selects it; 設定 saves kind 0
-hz_mouse none rclick
-hz_check "なし disables the track field and the file button" hz_eventually looks track '*' 0 file '*' 0
+hz_mouse none rclick  # the right button selects a choice too
+hz_check "なし disables the track field and the file button" hz_eventually hz_looks track '*' 0 file '*' 0
 hz_mouse set
 hz_check "設定 closes the dialog" hz_dialog_ends
 hz_check "the file holds kind 0, track 3 and the file path as it was" hz_ini_is kind 0 track 3 file 'C:\Music\a.wav'
 
-# --- closing after a change writes nothing
 hz_dialog 1 3 'C:\Music\a.wav'
 hz_mouse wav ldown
-hz_check "MP3、WAV enables the file button and disables the track field" hz_eventually looks file '*' 1 track '*' 0
+hz_check "MP3、WAV enables the file button and disables the track field" hz_eventually hz_looks file '*' 1 track '*' 0
 hz_post "$HZ_TITLE" close  # as the close box sends it
 hz_check "the close box closes the dialog and leaves the file's bytes unchanged" eval 'hz_dialog_ends && unchanged'
 
-# --- MP3、WAV, the file button and the open-file dialog
 hz_dialog 0 0 ''
-hz_check "kind 0: the track field is empty and disabled" looks track '' 0
+hz_check "kind 0: the track field is empty and disabled" hz_looks track '' 0
 hz_mouse mark ldown
-hz_check "the MP3、WAV mark enables the file button" hz_eventually looks file '*' 1
+hz_check "the MP3、WAV mark enables the file button" hz_eventually hz_looks file '*' 1
 hz_mouse file
 hz_check "the open-file dialog opens and takes a file" hz_probe filedialog "ﾌｧｲﾙを開く" 20000 'C:\Music\b.mp3'
-hz_check "the chosen path appears in the label" hz_eventually looks name 'C:\Music\b.mp3' '*'
+hz_check "the chosen path appears in the label" hz_eventually hz_looks name 'C:\Music\b.mp3' '*'
 hz_note "screenshot: $(hz_screenshot dialog_file_chosen)"
 hz_mouse set
 hz_check "設定 closes the dialog; the file holds kind 2, track 0 and the chosen path" \
   eval 'hz_dialog_ends && hz_ini_is kind 2 track 0 file "C:\Music\b.mp3"'
 
-# --- the track field: 40000 is refused and nothing written; then 3.5 is saved as 4
 hz_dialog 1 3 ''
-hz_probe settext "$HZ_TITLE" ${HZ_AT[track]} 40000 && hz_mouse set
+hz_probe settext "$HZ_TITLE" $(hz_at track) 40000 && hz_mouse set
 hz_check "40000 typed: a short Japanese refusal is shown" hz_box_says Hazumaki "曲目には -32768 から 32767 までの数を入力してください。"
-sleep 0.5
-hz_check "40000 typed: the dialog stays open and the file's bytes are unchanged" eval 'hz_probe exists "$HZ_TITLE" && unchanged'
-hz_probe settext "$HZ_TITLE" ${HZ_AT[track]} 3.5 && hz_mouse set
+hz_check "40000 typed: the dialog stays open, the file's bytes unchanged" eval 'sleep 0.5 && hz_probe exists "$HZ_TITLE" && unchanged'
+hz_probe settext "$HZ_TITLE" $(hz_at track) 3.5 && hz_mouse set
 hz_check "3.5 typed afterwards: the dialog closes and track 4 is saved" eval 'hz_dialog_ends && hz_ini_is track 4'
 
-# --- a kind outside 0..2 fills no mark and enables neither control; the home-page link with no
-#     browser installed; then a change, cancelled
 hz_dialog 5 0 ''
-hz_check "kind 5: the track field and the file button are disabled" looks track '*' 0 file '*' 0
+hz_check "kind 5: the track field and the file button are disabled" hz_looks track '*' 0 file '*' 0
 hz_note "screenshot: $(hz_screenshot dialog_kind5)"
-hz_check "the link label shows the home page" looks link 'http://hazumaki.example.com/' '*'
+hz_check "the link label shows the home page" hz_looks link 'http://hazumaki.example.com/' '*'
 hz_mouse link && sleep 3
-hz_check "the link does not crash the dialog" eval 'kill -0 "$DIALOG" && hz_probe exists "$HZ_TITLE"'
+hz_check "the link, with no browser installed, does not crash the dialog" eval 'kill -0 "$DIALOG" && hz_probe exists "$HZ_TITLE"'
 hz_mouse none ldown && hz_mouse cancel
 hz_check "ｷｬﾝｾﾙ then closes the dialog and leaves the file's bytes unchanged" eval 'hz_dialog_ends && unchanged'
 
-# --- the settings file held open without sharing by another process while 設定 saves
 hz_dialog 1 3 'C:\Music\a.wav'
-hz_background hold 30000 "$HZ_WINDIR\\Hazumaki.ini"
+hz_background hold 30000 "$HZ_WINDIR\\Hazumaki.ini"  # open without sharing, in another process
 hz_mouse none rclick && sleep 0.5 && hz_mouse set
 hz_check "settings file held while 設定 saves: the dialog says so" hz_box_says Hazumaki "$HZ_SAVE_FAILED"
-sleep 0.5
 hz_check "and stays open, the file intact, until ｷｬﾝｾﾙ" \
-  eval 'hz_probe exists "$HZ_TITLE" && unchanged && hz_mouse cancel && hz_dialog_ends && unchanged'
+  eval 'sleep 0.5 && hz_probe exists "$HZ_TITLE" && unchanged && hz_mouse cancel && hz_dialog_ends && unchanged'

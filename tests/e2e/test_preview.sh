@@ -8,20 +8,17 @@ hz_install Preview
 shown_in() { line=$(hz_probe at "$1" 1 1) && [[ "$line" == "Preview Window|"* ]]; }
 preview_in() { hz_parent 152 112 "$1" && hz_start "$HZ_DIR/Hazumaki.scr" /p "$HZ_PARENT"; }  # MS the parent lives
 
-preview_in 60000
-first=$HZ_PID first_parent=$HZ_PARENT
+preview_in 60000; first=$HZ_PID first_parent=$HZ_PARENT
 hz_eventually shown_in "$HZ_PARENT"
-# The probe's parents stand at 100,100 on the screen.
-hz_check "the preview is a visible child covering its 152 x 112 parent exactly" \
+hz_check "the preview is a visible child covering its 152 x 112 parent (at 100,100 on the screen) exactly" \
   test "$line" = "Preview Window|1|100|100|252|212"
 
-# --- a second preview runs beside the first and ends with its parent (which lives 4 s)
 preview_in 4000
 hz_check "a second preview shows in its own parent" hz_eventually shown_in "$HZ_PARENT"
-hz_check "the preview ends with its parent" hz_wait_exit "$HZ_PID" 15
-hz_check "the other preview runs on beside it" kill -0 "$first"
+hz_check "the second preview ends with its parent, which lives 4 s" hz_wait_exit "$HZ_PID" 15
+hz_check "the first preview runs on beside it" kill -0 "$first"
 
-# --- Wine paints another process's child only on its own: lift the preview out and look at it.
+# Wine paints another process's child only on its own: lift the preview out and look at it.
 picture_shown() {
   local shot="$HZ_SHOTS/preview.png" rmse
   hz_probe detach "$first_parent" 1 1 && sleep 1 || return 1
@@ -32,5 +29,4 @@ picture_shown() {
 }
 hz_check "the preview shows the still picture" picture_shown
 
-hz_start "$HZ_DIR/Hazumaki.scr" /p
-hz_check "a preview without a parent ends by itself" hz_wait_exit "$HZ_PID" 15
+hz_check "a preview without a parent ends by itself" eval 'hz_start "$HZ_DIR/Hazumaki.scr" /p && hz_wait_exit "$HZ_PID" 15'

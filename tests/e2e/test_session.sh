@@ -3,7 +3,6 @@
 # played and stopped, the end on every road.
 source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
-# --- the hand-over files, written afresh at every start
 hz_install Saver && mkdir -p "$HZ_C/k_arden" && f="$HZ_C/k_arden/Tovira0"
 for i in 1 2 3; do head -c 300000 /dev/zero >"$f$i.bmp"; done
 hz_check "the renderer's window appears" hz_session /s
@@ -15,47 +14,38 @@ hz_post Tovira_VC close
 hz_check "closing the renderer's window ends the host within about a second" hz_wait_exit "$HOST" 5
 hz_check "no renderer is left" test -z "$(hz_running 'Hazumaki\.dll')"
 
-# --- a close request to the session, or the end of the user's Windows session
-#     (WM_ENDSESSION: log-off, shutdown), ends the host and leaves the renderer running
-for request in close "0x0016 1"; do
+for request in close "0x0016 1"; do  # and WM_ENDSESSION, the end of the user's session (log-off, shutdown)
   hz_install Close --stand-in && hz_session /s && hz_post Tovira_Main $request
   hz_check "Tovira_Main on $request: the host ends, the renderer runs on" \
     eval 'hz_wait_exit "$HOST" 5 && sleep 1 && hz_probe exists Tovira_VC'
-  hz_end_everything
 done
 
 hz_install Late --stand-in && hz_ini 1 3 ''
 hz_check "a renderer that opens its window after 2 s, with an audio CD chosen but no drive: a full session" \
   eval 'HZ_STANDIN_DELAY_MS=2000 hz_session /s && hz_full_session 3'
-hz_end_everything
 
 hz_install Never --stand-in && HZ_STANDIN_DELAY_MS=-1 hz_start "$HZ_DIR/Hazumaki.scr" /s
 # Well before the 10 s the host gives a window that never comes: it saw the process end.
 hz_check "a renderer that ends without a window ends the session" hz_wait_exit "$HZ_PID" 7
-hz_end_everything
 
-# --- an empty command line runs the same session as /s; in a program folder with blanks the
-#     renderer is the program started, nothing else. (Whether the cursor is hidden is not visible
-#     from another process under Wine, which keeps the display count per thread.)
+# Whether the cursor is hidden is not visible from another process under Wine, which keeps the display
+# count per thread.
 hz_install "Program Files/Hazumaki Saver" --stand-in && rm -f "$HZ_C/standin.log"
 cp "$HZ_BIN/hzprobe.exe" "$HZ_C/Program.exe"  # what an unquoted command line would start
 hz_check "an empty command line runs the session, which ends with the renderer" \
   eval 'HZ_STANDIN_LOG="$HZ_C/standin.log" hz_session && hz_full_session 0'
 started=$(tr -d '\r' <"$HZ_C/standin.log") && hz_note "started: $started"
 path='C:\Program Files\Hazumaki Saver\Hazumaki.dll'
-hz_check "only Hazumaki.dll was started, with its own path (quoted or not) as the command line" \
+hz_check "in a folder with blanks only Hazumaki.dll was started, its path (quoted or not) its command line" \
   test "$started" = "$path|$path" -o "$started" = "$path|\"$path\""
-rm -f "$HZ_C/Program.exe" && hz_end_everything
+rm -f "$HZ_C/Program.exe"
 
-# --- music chosen in the settings plays through the session, loops, and stops with it
-#     (a 1 s tone, then 1.5 s of silence; a second burst proves the loop)
+# A 1 s tone, then 1.5 s of silence: a second burst proves the loop.
 music_session() {  # EXT
   local rec="$HZ_E2E_STATE/session-$1.wav" total bursts
-  hz_install "Music$1" --stand-in && mkdir -p "$HZ_C/Music Files" && hz_ini 2 0 "C:\\Music Files\\tone 1.$1"
-  hz_tone "$HZ_C/Music Files/tone 1.$1" 1 1.5 && hz_record_start "$rec" && sleep 0.5 || return 1
+  hz_music_install "Music$1" "$1" 1 1.5 --stand-in && hz_record_start "$rec" && sleep 0.5 || return 1
   hz_session /s && hz_full_session 7 && sleep 2 || return 1
-  hz_record_stop
-  total=$(soxi -D "$rec") || return 1
+  hz_record_stop && total=$(soxi -D "$rec") || return 1
   bursts=$(hz_onsets "$rec" "$total" | wc -l)
   hz_note "$1: $bursts bursts of the tone in $total s"
   [ "$bursts" -ge 2 ] && hz_silent "$rec" 1.5

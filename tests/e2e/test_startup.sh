@@ -2,13 +2,11 @@
 # Start-up as Windows drives it: mode letters, the renderer check, the single-instance rule.
 source "$HZ_SOURCE_DIR/tests/e2e/lib/harness.sh"
 
-ends_within() {  # SECONDS ARGS...: the host ends by itself in time
+ends_within() {  # SECONDS ARGS...: the host ends by itself in time (124 and 137 are timeout's)
   timeout -k 2 "$1" "$HZ_WINE" "$HZ_DIR/Hazumaki.scr" "${@:2}" >/dev/null 2>&1
-  local rc=$?
-  [ "$rc" -ne 124 ] && [ "$rc" -ne 137 ]
+  [[ ! $? =~ ^(124|137)$ ]]
 }
 
-# --- other letters end silently once the working folder exists
 hz_install Startup --stand-in
 for args in /x s; do
   hz_reset_working_folder
@@ -16,7 +14,6 @@ for args in /x s; do
     eval 'ends_within 20 $args && test -d "$HZ_C/k_arden" && ! hz_probe exists Hazumaki'
 done
 
-# --- a missing renderer: the message, read back from its box, then the end
 missing_message() {  # ARGS...
   hz_start "$HZ_DIR/Hazumaki.scr" "$@"
   hz_box_says Hazumaki "Hazumaki.dll が同じﾌｫﾙﾀﾞに見つかりません！" && hz_wait_exit "$HZ_PID" 10
@@ -25,18 +22,12 @@ hz_install NoRenderer --no-renderer
 for args in /s /c; do hz_check "$args without Hazumaki.dll shows the message and ends" missing_message $args; done
 hz_check "a preview still shows its window without Hazumaki.dll" eval 'hz_parent 152 112 20000 &&
   hz_start "$HZ_DIR/Hazumaki.scr" /p "$HZ_PARENT" && hz_eventually eval "hz_probe at $HZ_PARENT 1 1 | grep -q ^Preview"'
-hz_end_everything
-# A folder named Hazumaki.dll cannot be opened for reading, so it is no renderer.
-mkdir "$HZ_DIR/Hazumaki.dll"
+hz_end_everything; mkdir "$HZ_DIR/Hazumaki.dll"  # cannot be opened for reading, so it is no renderer
 hz_check "a folder named Hazumaki.dll does not count as the renderer" missing_message /s
 
-# --- single instance: a running session or dialog turns every new start away
-hz_install Single --stand-in
 blocked_by() {  # TITLE ARGS-OF-FIRST READY-TITLE
   local args result=0
-  hz_end_everything
-  hz_reset_working_folder
-  hz_start "$HZ_DIR/Hazumaki.scr" "$2"
+  hz_install Single --stand-in && hz_reset_working_folder && hz_start "$HZ_DIR/Hazumaki.scr" "$2"
   # Once the first instance is ready it has done its own writing (a session's files come before its
   # renderer), so only a second start could create the folder.
   hz_probe wait-window "$3" 15000 && hz_probe exists "$1" || { echo "    $1 never appeared"; return 1; }

@@ -1,7 +1,3 @@
 # Shared by the install tests: a named check that counts failures into $failures.
 failures=0
-check() {  # WHAT COMMAND...
-  local what=$1
-  shift
-  if "$@"; then echo "ok   $what"; else echo "FAIL $what" && failures=$((failures + 1)); fi
-}
+check() { if "${@:2}"; then echo "ok   $1"; else echo "FAIL $1" && failures=$((failures + 1)); fi; }  # WHAT COMMAND...

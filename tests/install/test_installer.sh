@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# The installer as a user meets it, in a Wine world of its own (display, prefix,
-# server): a silent per-user install, the screensaver chosen and run from where
-# it was installed, its settings saved there, a repair, an upgrade that keeps
-# them, and a silent removal that leaves nothing behind but what the user chose
-# or made.
+# The installer as a user meets it, in a Wine world of its own (display, prefix, server): a silent per-user
+# install, the screensaver chosen and run from where it was installed, its settings saved there, a repair, an
+# upgrade that keeps them, and a silent removal that leaves nothing behind but what the user chose or made.
 set -u
 : "${HZ_SOURCE_DIR:?}" "${HZ_BUILD:?}" "${HZ_MSI:?}" "${HZ_VERSION:?}"
 source "$HZ_SOURCE_DIR/tools/wine/env.sh"
@@ -11,15 +9,12 @@ state=$(mktemp -d "${TMPDIR:-/tmp}/hz-install.XXXXXX")
 export WINEPREFIX=$state/pfx
 trap '"$HZ_WINESERVER" -k 2>/dev/null; hz_stop_pidfile "$state/xvfb.pid"; rm -rf "$state"' EXIT
 source "$(dirname "$0")/lib.sh"
-wine() { "$HZ_WINE" "$@" 2>/dev/null | tr -d '\r'; }
-winpath() { echo "Z:${1//\//\\}"; }
-msiexec() {  # /i|/x PACKAGE-OR-PRODUCT-CODE: silently, timed into $took
-  local t0=$EPOCHREALTIME target=$2
-  [[ $target == /* ]] && target=$(winpath "$target")
-  wine msiexec "$1" "$target" /qn
-  local rc=$?
-  took=$(echo "$EPOCHREALTIME - $t0" | bc)
-  return $rc
+wine() { "$HZ_WINE" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }  # the program's status, not tr's
+msiexec() {  # /i|/x PACKAGE-OR-PRODUCT-CODE: silently, timed
+  local t0=$EPOCHREALTIME target=$2 rc
+  [[ $target == /* ]] && target="Z:${target//\//\\}"
+  wine msiexec "$1" "$target" /qn; rc=$?
+  echo "msiexec $1 took $(echo "$EPOCHREALTIME - $t0" | bc) s" && return $rc
 }
 desktop() { wine reg query 'HKCU\Control Panel\Desktop' /v "$1" | sed -n "s/^ *$1 *REG_SZ *//p"; }
 listed() { wine uninstaller --list | grep '|||Hazumaki$'; }
@@ -40,12 +35,9 @@ in_script() {
 }
 check "the installer's own steps are sequenced inside the installation script" in_script
 
-# --- install
 check "the installer installs silently without administrator rights" msiexec /i "$HZ_MSI"
-echo "install took $took s"
-local_app=$(wine cmd /c 'echo %LOCALAPPDATA%')
 app_data=$(wine cmd /c 'echo %APPDATA%')
-win_dir="$local_app\\Programs\\Hazumaki"
+win_dir="$(wine cmd /c 'echo %LOCALAPPDATA%')\\Programs\\Hazumaki"
 dir=$(wine winepath -u "$win_dir")
 menu="$(wine winepath -u "$app_data")/Microsoft/Windows/Start Menu/Programs/Hazumaki.lnk"
 same_files() { for f in Hazumaki.scr Hazumaki.dll README.txt; do cmp -s "$HZ_BUILD/release/$f" "$dir/$f" || return 1; done; }
@@ -63,23 +55,19 @@ version() { wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\
   sed -n 's/^ *DisplayVersion *REG_SZ *//p'; }
 check "with its version $HZ_VERSION" test "$(version)" = "$HZ_VERSION"
 
-# --- the installed screensaver: a whole session, then its settings saved beside it
 work="$WINEPREFIX/drive_c/k_arden"
-"$HZ_WINE" "$dir/Hazumaki.scr" /s >/dev/null 2>&1 &
-host=$!
+"$HZ_WINE" "$dir/Hazumaki.scr" /s >/dev/null 2>&1 & host=$!
 check "the installed Hazumaki.scr /s shows the renderer" probe wait-window Tovira_VC 30000
 sleep 3
 check "and writes the hand-over files" test -s "$work/Tovira02.bmp" -a -s "$work/Tovira03.bmp"
 probe post Tovira_VC 0x0010 0 0
 check "closing the renderer ends the session" ends $host 20
-"$HZ_WINE" "$dir/Hazumaki.scr" /c >/dev/null 2>&1 &
-host=$!
+"$HZ_WINE" "$dir/Hazumaki.scr" /c >/dev/null 2>&1 & host=$!
 probe wait-window '<Hazumaki>' 30000 visible && sleep 1
 probe mouse '<Hazumaki>' 362 212 lclick  # the dialog's 設定 button
 check "/c saves Hazumaki.ini beside the installed program" eval 'ends $host 20 && test -s "$dir/Hazumaki.ini"'
 cp "$dir/Hazumaki.ini" "$state/settings"
 
-# --- repair, then upgrade
 rm "$dir/Hazumaki.dll"
 check "running the same installer again repairs a lost program" eval 'msiexec /i "$HZ_MSI" && same_files'
 next=$state/Hazumaki-9.9.9-x64.msi
@@ -89,9 +77,7 @@ check "and replaces it in the installed programs" eval '[ "$(listed | wc -l)" = 
 check "keeping the settings, the programs and the user's choice" \
   eval 'cmp -s "$state/settings" "$dir/Hazumaki.ini" && same_files && saver_is_ours'
 
-# --- removal
 check "the upgraded product uninstalls silently" msiexec /x "$next"
-echo "uninstall took $took s"
 check "the programs, the settings and their folders are gone" test ! -e "$dir" -a ! -e "$(dirname "$dir")"
 check "the hand-over files and C:\\k_arden are gone" test ! -e "$work"
 check "Hazumaki is no longer the screensaver" test -z "$(desktop SCRNSAVE.EXE)"

@@ -1,29 +1,25 @@
 #!/usr/bin/env bash
-# The release as published. A second build of the same sources in another folder
-# gives the same bytes: both programs, the ZIP and the installer. Given a
-# certificate, the release's programs and installer come out signed, with
-# signatures that verify against the certificate's authority.
+# The release as published. A second build of the same sources in another folder gives the same bytes:
+# both programs, the ZIP and the installer. Given a certificate, the release's programs and installer
+# come out signed, with signatures that verify against the certificate's authority.
 set -u
 : "${HZ_SOURCE_DIR:?}" "${HZ_BUILD:?}" "${HZ_VERSION:?}"
 source "$(dirname "$0")/lib.sh"
 state=$(mktemp -d "${TMPDIR:-/tmp}/hz-release.XXXXXX")
 trap 'rm -rf "$state"' EXIT
 unset HAZUMAKI_SIGN_CERT HAZUMAKI_SIGN_KEY HAZUMAKI_SIGN_PASSWORD HAZUMAKI_SIGN_TIMESTAMP
-other=$state/elsewhere/Hazumaki
-mkdir -p "$other"
+other=$state/elsewhere/Hazumaki && mkdir -p "$other"
 # The sources as they stand, without the build trees.
 (cd "$HZ_SOURCE_DIR" && git ls-files -z -co --exclude-standard | tar --null -T - --ignore-failed-read -cf - |
   tar -C "$other" -xf -) || exit 1
-: "${SOURCE_DATE_EPOCH:=$(git -C "$HZ_SOURCE_DIR" log -1 --format=%ct 2>/dev/null || echo 1767225600)}"
-export SOURCE_DATE_EPOCH
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$HZ_SOURCE_DIR" log -1 --format=%ct 2>/dev/null || echo 1767225600)}
 release() {  # build and package in the current folder's windows tree
   cmake --preset windows >"$state/log" 2>&1 && cmake --build --preset windows -j2 --target hazumaki_msi >>"$state/log" 2>&1 &&
     (cd build/windows && cpack >>"$state/log" 2>&1) || { tail -20 "$state/log"; return 1; }
 }
 (cd "$HZ_BUILD" && cpack >/dev/null) && (cd "$other" && release) || exit 1
 
-outputs="bin/Hazumaki.scr bin/Hazumaki.dll package/Hazumaki-$HZ_VERSION-win64.zip package/Hazumaki-$HZ_VERSION-x64.msi"
-for f in $outputs; do
+for f in bin/Hazumaki.scr bin/Hazumaki.dll package/Hazumaki-"$HZ_VERSION"-{win64.zip,x64.msi}; do
   check "two builds give the same $(basename "$f")" cmp "$HZ_BUILD/$f" "$other/build/windows/$f"
   sha256sum "$HZ_BUILD/$f" "$other/build/windows/$f"
 done
