@@ -144,11 +144,7 @@ struct RecordingPlatform final : RenderWindowPlatform {
 
 using Steps = std::vector<std::string>;
 
-Steps Join(std::initializer_list<Steps> parts) {
-  Steps all;
-  for (const Steps& p : parts) all.insert(all.end(), p.begin(), p.end());
-  return all;
-}
+Steps operator+(Steps a, const Steps& b) { return a.insert(a.end(), b.begin(), b.end()), a; }
 
 TEST(MonitorCovers, EveryMonitorTheWindowDoesNotReachOnce) {
   const ScreenRect window{0, 0, 1024, 768}, right{1024, 0, 2048, 768}, left{-1280, -256, 0, 768};
@@ -179,15 +175,15 @@ TEST(RenderWindowOrder, TheModeIsSwitchedBeforeTheWindowAndRestoredFirst) {
     bool opened;
     Steps expected;  // opening, then closing when it opened
   } cases[] = {
-      {"full screen", "", true, true, Join({toMode, popup, rest, restore, close})},
+      {"full screen", "", true, true, toMode + popup + rest + restore + close},
       {"refused mode answered Yes runs in a window", "display mode 1024x768x32", true, true,
-       Join({toMode, {"ask for a window", "window Tovira_VC 1024x768"}, rest, close})},
+       toMode + Steps{"ask for a window", "window Tovira_VC 1024x768"} + rest + close},
       {"refused mode answered No ends at once without clean-up", "display mode 1024x768x32", false, false,
-       Join({toMode, {"ask for a window"}})},
+       toMode + Steps{"ask for a window"}},
       {"no window", "popup Tovira_VC 1024x768", true, false,
-       Join({toMode, {"hide cursor", "popup Tovira_VC 1024x768"}, restore, close})},
-      {"no context", "context 32", true, false, Join({toMode, popup, {"context 32"}, restore, close})},
-      {"scene start failed", "init graphics", true, false, Join({toMode, popup, rest, restore, close})},
+       toMode + Steps{"hide cursor", "popup Tovira_VC 1024x768"} + restore + close},
+      {"no context", "context 32", true, false, toMode + popup + Steps{"context 32"} + restore + close},
+      {"scene start failed", "init graphics", true, false, toMode + popup + rest + restore + close},
       {"class not registered", "register class", true, false, {"register class"}},
   };
   for (const auto& c : cases) {
