@@ -24,8 +24,8 @@ TEST(DpiScale, BoxesGrowWithTheDensityAndStillMeet) {
   EXPECT_EQ(Q(ScaleBox({324, 200, 77, 25}, 144)), (Quad{486, 300, 116, 38}));
   EXPECT_EQ(Q(ScaleBox({324, 200, 77, 25}, 0)), (Quad{324, 200, 77, 25}));  // no density reported
   EXPECT_EQ(Q(ScaleBox({28, 56, 13, 13}, 192)), (Quad{56, 112, 26, 26}));
-  // Neighbours at an odd density: one ends where the next begins.
-  const PixelBox a = ScaleBox({28, 116, 41, 21}, 120), b = ScaleBox({69, 116, 3, 21}, 120);
+  // Neighbours: one ends where the next begins, though each edge was rounded on its own.
+  const PixelBox a = ScaleBox({29, 116, 41, 21}, 144), b = ScaleBox({70, 116, 3, 21}, 144);
   EXPECT_EQ(a.x + a.width, b.x);
 }
 
