@@ -51,7 +51,8 @@ TEST(FrameMessages, EachMessageGetsItsAction) {
 // The loop, with a queue scripted the way the system would fill it, and a
 // close request after so many idle passes (a quit after 100000 ends runaways).
 struct ScriptedPump final : MessagePump {
-  ScriptedPump(FrameState& state, int closeAfterIdle) : state_(state), closeAfter_(closeAfterIdle) {}
+  ScriptedPump(const std::vector<QueuedMessage>& arrivals, int closeAfterIdle)
+      : queue(arrivals.begin(), arrivals.end()), closeAfter_(closeAfterIdle) {}
   bool Peek(QueuedMessage* message) override {
     if (queue.empty() && ++idlePeeks == closeAfter_) queue.push_back({kWmClose, 0});
     if (queue.empty() && idlePeeks > 100000) queue.push_back({kWmQuit, 99});
@@ -62,14 +63,14 @@ struct ScriptedPump final : MessagePump {
   }
   void Dispatch() override {
     ++dispatched;
-    if (HandleFrameMessage(state_, current_.message, current_.wParam, 0).action == MessageAction::kQuit)
+    if (HandleFrameMessage(state, current_.message, current_.wParam, 0).action == MessageAction::kQuit)
       queue.push_back({kWmQuit, 0});
   }
   void DrawAndSwap() override { ++frames; }
 
   std::deque<QueuedMessage> queue;
   int frames = 0, dispatched = 0, idlePeeks = 0;
-  FrameState& state_;
+  FrameState state;
   int closeAfter_;
   QueuedMessage current_;
 };
@@ -92,10 +93,8 @@ TEST(FrameLoop, EscapeAndCloseAndQuitEndTheLoopByTheRules) {
       {"a quit posted by anyone ends with its code, undispatched", {{kWmQuit, 7}}, 1000, 0, 0, 0, 7},
   };
   for (const auto& c : cases) {
-    FrameState state;
-    ScriptedPump pump(state, c.closeAfterIdle);
-    pump.queue.assign(c.arrivals.begin(), c.arrivals.end());
-    const int result = RunFrameLoop(pump, state);
+    ScriptedPump pump(c.arrivals, c.closeAfterIdle);
+    const int result = RunFrameLoop(pump, pump.state);
     EXPECT_EQ(std::make_tuple(result, pump.frames, pump.idlePeeks, pump.dispatched),
               std::make_tuple(c.result, c.frames, c.idlePeeks, c.dispatched))
         << c.name;
