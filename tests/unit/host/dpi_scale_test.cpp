@@ -43,24 +43,6 @@ TEST(DpiScale, PicturesOfTheNearestLargerScaleAndExactTwips) {
   }
 }
 
-// The button reads its face pictures' border bands at the pictures' own density and draws them at the
-// screen's: the corners keep their 60-twip size, pieces meet, and a larger picture shrinks to fit.
-TEST(DpiScale, FaceBandsAreReadAtThePicturesDensityAndDrawnAtTheScreens) {
-  using controls::ToPixels;
-  for (int dpi : {120, 144, 192}) {
-    SCOPED_TRACE(dpi);
-    const int w = ScaleCoordinate(77, dpi), h = ScaleCoordinate(25, dpi), corner = ScaleCoordinate(4, dpi);
-    const int pictureDpi = PictureDpi(PictureScaleIndex(dpi));
-    const auto s =
-        controls::ComputeNineSlice(controls::PixelsToTwips(w, dpi), controls::PixelsToTwips(h, dpi));
-    const auto topRight = ToPixels(s.pieces[2].destination, dpi),
-               bottomRight = ToPixels(s.pieces[4].destination, dpi);
-    EXPECT_EQ((Quad{topRight.x + topRight.width, topRight.height}), (Quad{w, corner}));
-    EXPECT_EQ((Quad{bottomRight.y + bottomRight.height, bottomRight.width}), (Quad{h, corner}));
-    EXPECT_EQ(ToPixels(s.pieces[4].source, pictureDpi).width, ScaleCoordinate(4, pictureDpi));
-  }
-}
-
 // Every face picture at every scale is as large as the button takes it to be and holds every band the
 // button reads from it; each option mark is 12 pixels at that scale.
 TEST(DpiScale, ThePicturesOfEveryScaleHoldWhatTheControlsReadFromThem) {
