@@ -5,13 +5,6 @@
 
 namespace {
 
-void SphereMap() {
-  glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-  glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-  glEnable(GL_TEXTURE_GEN_S);
-  glEnable(GL_TEXTURE_GEN_T);
-}
-
 void DrawTunnel(CTunnel& tunnel) {
   glPushAttrib(GL_ALL_ATTRIB_BITS);
   glPushMatrix();
@@ -31,21 +24,22 @@ void DrawTunnel(CTunnel& tunnel) {
   const bool two = tunnel.bMultitexture && HasMultitexture();
   glDisable(GL_TEXTURE_GEN_S);
   glDisable(GL_TEXTURE_GEN_T);
-  if (two) {
+  if (two) {  // unit 0 takes set A; set B and any sphere mapping go to unit 1
     gl.glActiveTextureARB(GL_TEXTURE0_ARB);
     glEnable(GL_TEXTURE_2D);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, tunnel.fTextureMode[0]);
     glBindTexture(GL_TEXTURE_2D, tunnel.CurrentTexture(0));
     gl.glActiveTextureARB(GL_TEXTURE1_ARB);
-    glEnable(GL_TEXTURE_2D);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, tunnel.fTextureMode[1]);
-    if (tunnel.bSphereMap) SphereMap();
-    glBindTexture(GL_TEXTURE_2D, tunnel.CurrentTexture(1));
-  } else {
-    glEnable(GL_TEXTURE_2D);
-    if (tunnel.bSphereMap) SphereMap();
-    glBindTexture(GL_TEXTURE_2D, tunnel.CurrentTexture(0));
   }
+  glEnable(GL_TEXTURE_2D);
+  if (tunnel.bSphereMap) {
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+  }
+  glBindTexture(GL_TEXTURE_2D, tunnel.CurrentTexture(two ? 1 : 0));
 
   glBegin(GL_TRIANGLES);
   for (int i = 0; tunnel.psTriangleList && i < tunnel.iTriangleCount; ++i) {

@@ -73,11 +73,6 @@ class SceneRender : public ::testing::Test {
     return gl_.ReadPixels();
   }
 
-  // The first frame and the ten-second fade, from `start` on.
-  void FadeIn(Scene& scene, std::uint32_t start) {
-    for (const std::uint32_t t : {0u, 9999u, 10000u}) FrameAt(scene, start + t);
-  }
-
   OffscreenContext gl_;
 };
 
@@ -99,11 +94,10 @@ TEST_F(SceneRender, TheViewIsFourByThreeWhateverTheWindowAndAZeroHeightCountsAsO
   glGetDoublev(GL_PROJECTION_MATRIX, m);
   EXPECT_NEAR(m[5], 1.0 / std::tan(75.0 * M_PI / 180.0), 1e-6);  // 150 degrees, stretched
   EXPECT_NEAR(m[0], m[5] * 3.0 / 4.0, 1e-6);
-  GLint depth = 0;  // the frame leaves the attribute and matrix stacks as it found them
-  glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &depth);
-  EXPECT_EQ(depth, 0);
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-  EXPECT_EQ(depth, 1);
+  GLint depth[2] = {};  // the frame leaves the attribute and matrix stacks as it found them
+  glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &depth[0]);
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth[1]);
+  EXPECT_EQ(std::make_pair(depth[0], depth[1]), std::make_pair(0, 1));
 }
 
 TEST_F(SceneRender, TheFirstFrameIsBlackAtFiveSecondsHalfAsBrightAndLaterFramesMove) {
@@ -116,15 +110,13 @@ TEST_F(SceneRender, TheFirstFrameIsBlackAtFiveSecondsHalfAsBrightAndLaterFramesM
   EXPECT_FLOAT_EQ(scene->fadeQuad.fColour[3], 0.5f);
   FrameAt(*scene, start + 9999);
   const Pixels later = FrameAt(*scene, start + 11000);
-  const double ratio = MeanLevel(half) / MeanLevel(later);
-  EXPECT_GT(ratio, 0.35);
-  EXPECT_LT(ratio, 0.75);
+  EXPECT_NEAR(MeanLevel(half) / MeanLevel(later), 0.55, 0.2);
   EXPECT_GT(Difference(later, FrameAt(*scene, start + 11050)).second, later.size() / 40);  // 50 ms on
 }
 
 TEST_F(SceneRender, WhatLiesBeyondTheFogIsBlack) {
   auto scene = Start();
-  FadeIn(*scene, 0);
+  for (const std::uint32_t t : {0u, 9999u, 10000u}) FrameAt(*scene, t);  // the first frame and the fade
   const double near = static_cast<double>(0.01f), far = 100.0;
   for (const std::uint32_t t : {17000u, 43000u}) {
     const Pixels frame = FrameAt(*scene, t);
@@ -146,15 +138,6 @@ TEST_F(SceneRender, WhatLiesBeyondTheFogIsBlack) {
     EXPECT_GT(beyond, 100u) << t << " ms: the tube's far end is in view";
     EXPECT_GT(litNear, depth.size() / 4) << t << " ms";
   }
-}
-
-TEST_F(SceneRender, WithoutItsPicturesTheSceneStillDrawsAndStillFadesFromBlack) {
-  auto scene = Start(kHostPictures + "/no-such-folder");
-  EXPECT_EQ(LitPixels(FrameAt(*scene, 0)), 0u);
-  FrameAt(*scene, 9999);
-  const Pixels frame = FrameAt(*scene, 20000);  // untextured walls, the far end still black
-  EXPECT_GT(LitPixels(frame), frame.size() / 4 / 2);
-  EXPECT_LT(LitPixels(frame), frame.size() / 4);
 }
 
 // The product's drawing against the plain one, each with a scene of its own
@@ -179,9 +162,7 @@ class PictureEquality : public SceneRender {
       DrawPlainFrame(*plain);
       const auto [largest, differing] = Difference(fast, gl_.ReadPixels());
       EXPECT_LE(largest, 1) << t << " ms, " << differing << " pixels differ";
-      if (t == 0) {
-        EXPECT_EQ(LitPixels(fast), 0u) << "the first frame is black";
-      }
+      EXPECT_TRUE(t != 0 || LitPixels(fast) == 0) << "the first frame is black";
     }
     EXPECT_GT(MeanLevel(fast), 2.0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -214,10 +195,19 @@ TEST_F(PictureEquality, AFadePictureThatIsNotBlack) {
   ExpectLikeThePlainDrawing(folder.path(), true, false, false, {0, 5000, 9850, 10000, 30000});
 }
 
+TEST_F(SceneRender, WithoutItsPicturesTheSceneStillDrawsAndStillFadesFromBlack) {
+  auto scene = Start(kHostPictures + "/no-such-folder");
+  EXPECT_EQ(LitPixels(FrameAt(*scene, 0)), 0u);
+  FrameAt(*scene, 9999);
+  const Pixels frame = FrameAt(*scene, 20000);  // untextured walls, the far end still black
+  EXPECT_GT(LitPixels(frame), frame.size() / 4 / 2);
+  EXPECT_LT(LitPixels(frame), frame.size() / 4);
+}
+
 TEST_F(SceneRender, ThePictureRunsOnAcrossTheTickCountsWrapForAWeek) {
   auto scene = Start();
   const std::uint32_t start = 0xFFFFFFFFu - 15000u;  // the fade is done when the count wraps
-  FadeIn(*scene, start);
+  for (const std::uint32_t t : {0u, 9999u, 10000u}) FrameAt(*scene, start + t);
   const float faded = scene->fadeQuad.fColour[3];
   for (const std::uint32_t hours : {0u, 7u * 24u}) {
     const Pixels frame = FrameAt(*scene, 0x00000010u + hours * 3600u * 1000u);

@@ -78,7 +78,13 @@ HWND Find(const std::string& top) {
              : FindWindowW(nullptr, Wide(top).c_str());
 }
 int Num(const Args& a, std::size_t i) { return std::atoi(a[i].c_str()); }
+DWORD Dword(const Args& a, std::size_t i) { return static_cast<DWORD>(Num(a, i)); }
 int Print(const std::string& line) { return std::printf("%s\n", line.c_str()), std::fflush(stdout), 0; }
+std::string Edges(const RECT& r, const char* between = " ") {
+  std::string s;
+  for (const LONG v : {r.left, r.top, r.right, r.bottom}) s += (s.empty() ? "" : between) + std::to_string(v);
+  return s;
+}
 
 // Polls `found` every 5 ms until it gives a window or `ms` have passed.
 template <typename F>
@@ -174,9 +180,7 @@ int Control(const Args& a) {
   if (cmd == "at") {
     RECT r{};
     GetWindowRect(w, &r);
-    return std::printf("%s|%d|%ld|%ld|%ld|%ld\n", Utf8(TextOf(w)).c_str(), IsWindowEnabled(w) ? 1 : 0, r.left,
-                       r.top, r.right, r.bottom),
-           0;
+    return Print(Utf8(TextOf(w)) + (IsWindowEnabled(w) ? "|1|" : "|0|") + Edges(r, "|"));
   }
   if (cmd == "detach") {
     SetParent(w, nullptr);
@@ -238,24 +242,25 @@ void Pump(const std::string& seconds, UINT periodMs, Tick tick) {
 int Monitors(const Args& a) {
   DEVMODEW mode{};
   mode.dmSize = sizeof mode;
-  mode.dmPelsWidth = static_cast<DWORD>(Num(a, 2));
-  mode.dmPelsHeight = static_cast<DWORD>(Num(a, 3));
-  mode.dmBitsPerPel = static_cast<DWORD>(Num(a, 4));
   mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+  mode.dmPelsWidth = Dword(a, 2), mode.dmPelsHeight = Dword(a, 3), mode.dmBitsPerPel = Dword(a, 4);
   Print("switch " + std::to_string(ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN)));
   EnumDisplayMonitors(
       nullptr, nullptr,
       [](HMONITOR m, HDC, RECT*, LPARAM) -> BOOL {
         MONITORINFO mi{sizeof mi, {}, {}, 0};
         GetMonitorInfoW(m, &mi);
-        const RECT& r = mi.rcMonitor;
-        std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right, r.bottom,
-                    (mi.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
-        return TRUE;
+        return Print(Edges(mi.rcMonitor) + ((mi.dwFlags & MONITORINFOF_PRIMARY) ? " 1" : " 0")), TRUE;
       },
       0);
   ChangeDisplaySettingsW(nullptr, 0);
   return 0;
+}
+
+// A function looked up at run time, as Wine may lack it.
+template <typename F>
+F Proc(const wchar_t* module, const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), name)));
 }
 
 DWORD ProcessOf(HWND w) {
@@ -272,7 +277,7 @@ int WindowsOf(const Args& a) {
     wchar_t title[256] = {};
     if (ProcessOf(w) != pid || !IsWindowVisible(w) || !GetWindowRect(w, &r)) return;
     GetWindowTextW(w, title, 256);
-    std::printf("%ld %ld %ld %ld|%s\n", r.left, r.top, r.right, r.bottom, Utf8(title).c_str());
+    Print(Edges(r) + "|" + Utf8(title));
   });
   return pid ? 0 : 1;
 }
@@ -317,13 +322,12 @@ int Music(const Args& a) {
 }
 
 int Hold(const Args& a) {
-  for (std::size_t i = 3; i < a.size(); ++i) {
+  for (std::size_t i = 3; i < a.size(); ++i)
     if (CreateFileW(Wide(a[i]).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                     FILE_ATTRIBUTE_NORMAL, nullptr) == INVALID_HANDLE_VALUE)
       return Print("cannot hold " + a[i] + ": error " + std::to_string(GetLastError())), 1;
-  }
   Print("held");
-  Sleep(static_cast<DWORD>(Num(a, 2)));  // the handles close as the program ends
+  Sleep(Dword(a, 2));  // the handles close as the program ends
   return 0;
 }
 
@@ -370,19 +374,14 @@ const struct {
     {"acp", 2, 2, [](const Args&) { return Print(std::to_string(GetACP())); }},
     {"hold", 4, 99, Hold},
     {"dpi", 2, 2,
-     [](const Args&) {
-       HDC screen = GetDC(nullptr);
-       const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-       ReleaseDC(nullptr, screen);
-       return Print(std::to_string(dpi));
-     }},
+     [](const Args&) { return Print(std::to_string(GetDeviceCaps(GetDC(nullptr), LOGPIXELSX))); }},
     {"client", 3, 3,
      [](const Args& a) {
        HWND w = Find(a[2]);
        RECT r{};
        POINT origin{0, 0};
        if (!IsWindow(w) || !GetClientRect(w, &r) || !ClientToScreen(w, &origin)) return 1;
-       return std::printf("%ld %ld %ld %ld\n", r.right, r.bottom, origin.x, origin.y), 0;
+       return Print(Edges({r.right, r.bottom, origin.x, origin.y}));
      }},
     {"manifest", 3, 3,
      [](const Args& a) {
@@ -393,8 +392,7 @@ const struct {
        request.lpSource = path.c_str();
        request.lpResourceName = MAKEINTRESOURCEW(1);  // a program's manifest
        using Query = BOOL(WINAPI*)(DWORD, HANDLE, const wchar_t*, const wchar_t*, wchar_t*, SIZE_T, SIZE_T*);
-       const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-           GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "QueryActCtxSettingsW")));
+       const auto query = Proc<Query>(L"kernel32.dll", "QueryActCtxSettingsW");
        HANDLE context = CreateActCtxW(&request);
        if (!query || context == INVALID_HANDLE_VALUE) return 1;
        std::string line;
@@ -412,13 +410,9 @@ const struct {
     {"awareness", 3, 3,
      [](const Args& a) {
        // Wine cannot tell per-monitor v2 from v1: both read back as 2.
-       using Context = HANDLE(WINAPI*)(HWND);
-       using Awareness = int(WINAPI*)(HANDLE);
-       HMODULE user = GetModuleHandleW(L"user32.dll");
-       const auto context = reinterpret_cast<Context>(
-           reinterpret_cast<void*>(GetProcAddress(user, "GetWindowDpiAwarenessContext")));
-       const auto awareness = reinterpret_cast<Awareness>(
-           reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
+       const auto context = Proc<HANDLE(WINAPI*)(HWND)>(L"user32.dll", "GetWindowDpiAwarenessContext");
+       const auto awareness =
+           Proc<int(WINAPI*)(HANDLE)>(L"user32.dll", "GetAwarenessFromDpiAwarenessContext");
        HWND w = Find(a[2]);
        return context && awareness && IsWindow(w) ? Print(std::to_string(awareness(context(w)))) : 1;
      }},
@@ -433,7 +427,7 @@ const struct {
          i.type = INPUT_KEYBOARD, i.ki.wVk = static_cast<WORD>(std::stoul(a[2], nullptr, 0));
        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
        const bool down = SendInput(1, &in[0], sizeof(INPUT)) == 1;
-       Sleep(static_cast<DWORD>(Num(a, 3)));
+       Sleep(Dword(a, 3));
        return !(down && SendInput(1, &in[1], sizeof(INPUT)) == 1);
      }},
 };

@@ -51,7 +51,8 @@ TEST(FrameMessages, EachMessageGetsItsAction) {
 // The loop, with a queue scripted the way the system would fill it, and a
 // close request after so many idle passes (a quit after 100000 ends runaways).
 struct ScriptedPump final : MessagePump {
-  ScriptedPump(FrameState& state, int closeAfterIdle) : state_(state), closeAfter_(closeAfterIdle) {}
+  ScriptedPump(const std::vector<QueuedMessage>& arrivals, int closeAfterIdle)
+      : queue(arrivals.begin(), arrivals.end()), closeAfter_(closeAfterIdle) {}
   bool Peek(QueuedMessage* message) override {
     if (queue.empty() && ++idlePeeks == closeAfter_) queue.push_back({kWmClose, 0});
     if (queue.empty() && idlePeeks > 100000) queue.push_back({kWmQuit, 99});
@@ -62,14 +63,14 @@ struct ScriptedPump final : MessagePump {
   }
   void Dispatch() override {
     ++dispatched;
-    if (HandleFrameMessage(state_, current_.message, current_.wParam, 0).action == MessageAction::kQuit)
+    if (HandleFrameMessage(state, current_.message, current_.wParam, 0).action == MessageAction::kQuit)
       queue.push_back({kWmQuit, 0});
   }
   void DrawAndSwap() override { ++frames; }
 
   std::deque<QueuedMessage> queue;
   int frames = 0, dispatched = 0, idlePeeks = 0;
-  FrameState& state_;
+  FrameState state;
   int closeAfter_;
   QueuedMessage current_;
 };
@@ -92,10 +93,8 @@ TEST(FrameLoop, EscapeAndCloseAndQuitEndTheLoopByTheRules) {
       {"a quit posted by anyone ends with its code, undispatched", {{kWmQuit, 7}}, 1000, 0, 0, 0, 7},
   };
   for (const auto& c : cases) {
-    FrameState state;
-    ScriptedPump pump(state, c.closeAfterIdle);
-    pump.queue.assign(c.arrivals.begin(), c.arrivals.end());
-    const int result = RunFrameLoop(pump, state);
+    ScriptedPump pump(c.arrivals, c.closeAfterIdle);
+    const int result = RunFrameLoop(pump, pump.state);
     EXPECT_EQ(std::make_tuple(result, pump.frames, pump.idlePeeks, pump.dispatched),
               std::make_tuple(c.result, c.frames, c.idlePeeks, c.dispatched))
         << c.name;
@@ -144,11 +143,7 @@ struct RecordingPlatform final : RenderWindowPlatform {
 
 using Steps = std::vector<std::string>;
 
-Steps Join(std::initializer_list<Steps> parts) {
-  Steps all;
-  for (const Steps& p : parts) all.insert(all.end(), p.begin(), p.end());
-  return all;
-}
+Steps operator+(Steps a, const Steps& b) { return a.insert(a.end(), b.begin(), b.end()), a; }
 
 TEST(MonitorCovers, EveryMonitorTheWindowDoesNotReachOnce) {
   const ScreenRect window{0, 0, 1024, 768}, right{1024, 0, 2048, 768}, left{-1280, -256, 0, 768};
@@ -179,15 +174,15 @@ TEST(RenderWindowOrder, TheModeIsSwitchedBeforeTheWindowAndRestoredFirst) {
     bool opened;
     Steps expected;  // opening, then closing when it opened
   } cases[] = {
-      {"full screen", "", true, true, Join({toMode, popup, rest, restore, close})},
+      {"full screen", "", true, true, toMode + popup + rest + restore + close},
       {"refused mode answered Yes runs in a window", "display mode 1024x768x32", true, true,
-       Join({toMode, {"ask for a window", "window Tovira_VC 1024x768"}, rest, close})},
+       toMode + Steps{"ask for a window", "window Tovira_VC 1024x768"} + rest + close},
       {"refused mode answered No ends at once without clean-up", "display mode 1024x768x32", false, false,
-       Join({toMode, {"ask for a window"}})},
+       toMode + Steps{"ask for a window"}},
       {"no window", "popup Tovira_VC 1024x768", true, false,
-       Join({toMode, {"hide cursor", "popup Tovira_VC 1024x768"}, restore, close})},
-      {"no context", "context 32", true, false, Join({toMode, popup, {"context 32"}, restore, close})},
-      {"scene start failed", "init graphics", true, false, Join({toMode, popup, rest, restore, close})},
+       toMode + Steps{"hide cursor", "popup Tovira_VC 1024x768"} + restore + close},
+      {"no context", "context 32", true, false, toMode + popup + Steps{"context 32"} + restore + close},
+      {"scene start failed", "init graphics", true, false, toMode + popup + rest + restore + close},
       {"class not registered", "register class", true, false, {"register class"}},
   };
   for (const auto& c : cases) {
