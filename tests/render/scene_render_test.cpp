@@ -111,7 +111,11 @@ TEST_F(SceneRender, TheFirstFrameIsBlackAtFiveSecondsHalfAsBrightAndLaterFramesM
   FrameAt(*scene, start + 9999);
   const Pixels later = FrameAt(*scene, start + 11000);
   EXPECT_NEAR(MeanLevel(half) / MeanLevel(later), 0.55, 0.2);
+  const int slice = scene->tunnel.iCurrentTexture[0];
   EXPECT_GT(Difference(later, FrameAt(*scene, start + 11050)).second, later.size() / 40);  // 50 ms on
+  // The walls scroll as well as the camera moving: both pictures a slice on (50 ms), together.
+  EXPECT_NE(scene->tunnel.iCurrentTexture[0], slice);
+  EXPECT_EQ(scene->tunnel.iCurrentTexture[1], scene->tunnel.iCurrentTexture[0]);
 }
 
 TEST_F(SceneRender, WhatLiesBeyondTheFogIsBlack) {
