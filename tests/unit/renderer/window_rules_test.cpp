@@ -147,13 +147,13 @@ Steps operator+(Steps a, const Steps& b) { return a.insert(a.end(), b.begin(), b
 
 TEST(MonitorCovers, EveryMonitorTheWindowDoesNotReachOnce) {
   const ScreenRect window{0, 0, 1024, 768}, right{1024, 0, 2048, 768}, left{-1280, -256, 0, 768};
-  const ScreenRect below{0, 768, 1024, 1536};
+  const ScreenRect below{0, 768, 1024, 1536}, above{0, -768, 1024, 0};
   const struct {
     const char* name;
     std::vector<ScreenRect> monitors, covers;
   } cases[] = {
       {"one monitor: nothing", {window}, {}},
-      {"the others, wherever they lie", {left, window, right, below}, {left, right, below}},
+      {"the others, wherever they lie", {left, window, right, below, above}, {left, right, below, above}},
       {"a mirrored monitor once", {window, right, right}, {right}},
       {"a monitor the window reaches is left to it", {window, {1000, 0, 2000, 768}}, {}},
       {"none without area", {{2048, 0, 2048, 768}, {0, 900, 100, 800}}, {}},
