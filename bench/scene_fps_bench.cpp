@@ -32,12 +32,6 @@ using Context = HiddenWindowContext;
 using Context = OffscreenContext;
 #endif
 
-void ProductFrame(Scene& scene) {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glLoadIdentity();
-  scene.Render();
-}
-
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
@@ -85,13 +79,11 @@ int main(int argc, char** argv) {
   // 0.999 rounds to full level, 0.985 (as at 66 fps) still darkens a little.
   for (const std::uint32_t lastFadeFrame : {9990u, 9850u}) {
     Scene product(pictures, &FakeTick), plain(pictures, &FakeTick);
-    ResizeView(1024, 768);
-    SetFixedState();
-    product.Start();
+    StartScene(product, 1024, 768);
     plain.Start();
     for (const std::uint32_t t : {0u, lastFadeFrame}) {
       g_now = t;
-      ProductFrame(product);
+      DrawSceneFrame(product);
       DrawPlainFrame(plain);
     }
     std::vector<double> fast, slow;
@@ -100,7 +92,7 @@ int main(int argc, char** argv) {
       slow.push_back(RoundFps(
           context, [&] { DrawPlainFrame(plain); }, frames, start));
       fast.push_back(RoundFps(
-          context, [&] { ProductFrame(product); }, frames, start));
+          context, [&] { DrawSceneFrame(product); }, frames, start));
     }
     const Ratios ratio = RoundRatios(fast, slow);
     std::printf(

@@ -23,6 +23,18 @@ bool InitScene() {
 
 void RenderFrame() { TheScene.Render(); }
 
+void StartScene(Scene& scene, int width, int height) {
+  ResizeView(width, height);
+  SetFixedState();
+  scene.Start();
+}
+
+void DrawSceneFrame(Scene& scene) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glLoadIdentity();
+  scene.Render();
+}
+
 void Scene::Start() {
   LoadMultitextureEntryPoints();
   SetSwapInterval(0);

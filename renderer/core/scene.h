@@ -79,3 +79,9 @@ extern Scene TheScene;
 // RenderFrame as FrameCallback.
 bool InitScene();
 void RenderFrame();
+
+// The same for a scene of the caller's own (tools, tests, benchmarks), with
+// the context current: the view, the fixed state and the scene's start; and
+// one frame as DrawFrame draws it.
+void StartScene(Scene& scene, int width, int height);
+void DrawSceneFrame(Scene& scene);

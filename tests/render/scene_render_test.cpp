@@ -58,18 +58,14 @@ class SceneRender : public ::testing::Test {
   // What the frame does with a fresh context: the view, the fixed state, the scene's start.
   std::unique_ptr<Scene> Start(const std::string& folder = kHostPictures) {
     auto scene = std::make_unique<Scene>(folder, &FakeTick);
-    ResizeView(gl_.width(), gl_.height());
-    SetFixedState();
-    scene->Start();
+    StartScene(*scene, gl_.width(), gl_.height());
     return scene;
   }
 
   // One frame as DrawFrame draws it.
   Pixels FrameAt(Scene& scene, std::uint32_t tick) {
     fake_now = tick;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    scene.Render();
+    DrawSceneFrame(scene);
     return gl_.ReadPixels();
   }
 

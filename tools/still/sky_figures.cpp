@@ -87,17 +87,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   Scene scene(argv[1], &FakeTick);
-  ResizeView(kWidth, kHeight);
-  SetFixedState();
-  scene.Start();
-  const auto draw = [&scene] {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    scene.Render();
-  };
+  StartScene(scene, kWidth, kHeight);
   for (const std::uint32_t t : {0u, kFirst - 1}) {  // the first frame, then the fade's last step
     g_now = t;
-    draw();
+    DrawSceneFrame(scene);
   }
 
   hz::Bitmap24 sheet;
@@ -109,7 +102,7 @@ int main(int argc, char** argv) {
   int cell = 0;
   for (std::uint32_t t = kFirst; t <= kLast; t += kStep) {
     g_now = t;
-    draw();
+    DrawSceneFrame(scene);
     const std::vector<std::uint8_t> rgba = context.ReadPixels();
     std::vector<std::uint8_t> rgb;
     rgb.reserve(rgba.size() / 4 * 3);

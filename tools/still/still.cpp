@@ -50,16 +50,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   Scene scene(argv[1], &FakeTick);
-  ResizeView(w, h);
-  SetFixedState();
-  scene.Start();
+  StartScene(scene, w, h);
   const auto at = static_cast<std::uint32_t>(elapsed);
   const std::uint32_t before = at > 10000 ? 9999 : (at > 16 ? at - 16 : 0);
   for (const std::uint32_t t : {0u, before, at}) {
     g_now = t;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    scene.Render();
+    DrawSceneFrame(scene);
   }
   const std::vector<std::uint8_t> rgba = context.ReadPixels();
 
