@@ -113,8 +113,7 @@ class Panel final : public Window<Panel> {
 
   void Move(const RECT& bounds, int dpi) {
     dpi_ = dpi;
-    SetWindowPos(hwnd(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
-                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveWindowTo(hwnd(), bounds);
   }
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -199,9 +198,7 @@ class SettingsDialog final : public Window<SettingsDialog> {
         // Moved to a monitor of another density: its suggested place, laid out and drawn anew.
         if (LOWORD(wp) > 0 && lp) {
           ApplyDpi(LOWORD(wp));
-          const RECT& r = *reinterpret_cast<const RECT*>(lp);
-          SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+          MoveWindowTo(hwnd(), *reinterpret_cast<const RECT*>(lp));
         }
         return 0;
       case kUnloadMessage:
@@ -275,9 +272,7 @@ class SettingsDialog final : public Window<SettingsDialog> {
     }
     if (repeat_) {
       SendMessageW(repeat_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-      const RECT r = Bounds(112, 52, 41, 20 + 8 * 15, dpi);  // the dropped list's height included
-      SetWindowPos(repeat_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+      MoveWindowTo(repeat_, Bounds(112, 52, 41, 20 + 8 * 15, dpi));  // the dropped list's height included
       FitComboHeight(ScaleCoordinate(20, dpi));
     }
     repeatLabel_.Move(Bounds(156, 56, 66, 13, dpi), font);

@@ -6,6 +6,12 @@
 
 namespace hz::win {
 
+// Places a window on the rectangle, leaving its Z order and activation alone.
+inline void MoveWindowTo(HWND window, const RECT& r) {
+  SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 template <typename Derived>
 class Window {
  public:
