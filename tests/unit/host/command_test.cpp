@@ -29,7 +29,7 @@ class RecordingSurface final : public CommandSurface {
 const FontDescription kAmbient{"Ambient", 9.75, 400, false, false, false, 128};
 
 // One letter per event: m move, l left, s stays over, f focus, b blur, D/U left down/up,
-// r/R right down/up, M middle up, z resize, e/E disable/enable, v/V transparent/opaque.
+// r/R right down/up, M middle up, z resize, e/E disable/enable.
 // Returns what the button asked for.
 using B = CommandButton;
 const std::map<char, void (*)(B&)> kEvents = {
@@ -46,8 +46,6 @@ const std::map<char, void (*)(B&)> kEvents = {
     {'z', [](B& b) { b.Resize(); }},
     {'e', [](B& b) { b.Enabled(false); }},
     {'E', [](B& b) { b.Enabled(true); }},
-    {'v', [](B& b) { b.Visible(0); }},
-    {'V', [](B& b) { b.Visible(7); }},
 };
 
 std::string Drive(B& b, RecordingSurface& s, const char* events) {
@@ -110,9 +108,6 @@ TEST(CommandButton, FollowsItsStateTableRowByRow) {
       {"m", "e", H, "changed Enabled, draw Disable reversed", false},
       {"me", "mDfURlbz", H, "draw Disable reversed", false},
       {"me", "E", H, "changed Enabled, draw Normal reversed", false},
-      // A transparent background hides only the face: the caption still clicks.
-      {"", "vR", N, "changed Visible, click", false},
-      {"v", "V", N, "draw Normal, changed Visible", false},
   };
   // clang-format on
   for (const auto& r : rows) {
@@ -132,9 +127,8 @@ TEST(CommandButton, ReadsItsStoredPropertiesAndShowsTheCaptionGreyedWhileDisable
             std::make_pair(std::string("ＭＳ Ｐゴシック"), std::uint8_t{128}));
   l.Run("e");
   EXPECT_FALSE(l.button.CaptionEnabled());
-  l.Run("Ev");
+  l.Run("E");
   EXPECT_TRUE(l.button.CaptionEnabled());
-  EXPECT_EQ(l.button.Visible(), 0);
 }
 
 TEST(CommandButton, ANewButtonWaitsForInitializeAndForEnabled) {
@@ -157,14 +151,6 @@ TEST(CommandButton, ANewButtonWaitsForInitializeAndForEnabled) {
   first.ReadProperties(PropertyBag{{"FIRSTRUN", std::uint8_t{0}}, {"fontcolour", std::uint32_t{0xFF}}},
                        kAmbient);
   EXPECT_EQ(first.CaptionColour(), 0u);
-}
-
-TEST(CommandButton, SavesOnlyWhatDiffersFromTheDefaults) {
-  Loaded l;
-  l.button.Caption("Command");  // the default when writing: not stored, so read back as "Command1"
-  PropertyBag bag;
-  l.button.WriteProperties(bag, DialogFont());
-  EXPECT_EQ(bag.Size(), 0u);
 }
 
 using Quad = std::array<int, 4>;

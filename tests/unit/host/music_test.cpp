@@ -139,11 +139,5 @@ TEST_F(Music, AWavFileLoopsWithoutTheDefaultSoundAndOnlyWithAWaveDevice) {
   EXPECT_TRUE(device.sent.empty());
 }
 
-TEST(MusicFileType, IsTheLastThreeCharactersUpperCased) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"C:\\a b\\song.mp3", "MP3"}, {"song.Wav", "WAV"}, {"mp3", "MP3"}, {"ab", "AB"}, {"song.mp3 ", "P3 "}};
-  for (const auto& [file, type] : cases) EXPECT_EQ(MusicFileType(file), type) << file;
-}
-
 }  // namespace
 }  // namespace hz

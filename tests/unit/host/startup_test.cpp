@@ -105,25 +105,6 @@ TEST(Main, ReadsThePreviewParentFromTheFourthCharacterOn) {
   }
 }
 
-TEST(Main, ARunningSessionOrDialogEndsEveryModeAtOnce) {
-  for (const char* window : {"Tovira_Main", "<Hazumaki>"}) {
-    for (const char* args : {"/s", "/c", "/p 1234", ""}) {
-      SCOPED_TRACE(std::string(window) + " " + args);
-      const Start run(args, true, {window});
-      EXPECT_EQ(run.result, MainResult::EndProcess);
-      EXPECT_EQ(run.steps.back().rfind("find ", 0), 0u) << "nothing after the look-up";
-    }
-  }
-  EXPECT_EQ(Start("/s", true, {"Preview Window"}).result, MainResult::KeepRunning)
-      << "a preview does not count";
-}
-
-TEST(Main, LoadsTheSettingsFromBesideTheProgram) {
-  testing::TempDir dir;
-  dir.WriteText("C:\\Prog\\Hazumaki.ini", "[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\n");
-  EXPECT_EQ(Start("/x").host.music.BGM_Kind, 1);
-}
-
 TEST(ArgumentsAfterProgram, DropsTheProgramPathAndTheBlanksAfterIt) {
   // clang-format off
   const std::pair<const char*, const char*> cases[] = {

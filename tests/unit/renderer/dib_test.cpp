@@ -107,20 +107,6 @@ TEST(DibChecks, DamagedFilesAreRefusedWithTheirMessage) {
   }
 }
 
-TEST(CountDibColors, FromTheBitCountOrTheColoursUsed) {
-  const struct {
-    int headerSize, bitCount;
-    std::uint32_t used;
-    std::uint16_t expected;
-  } cases[] = {
-      {12, 1, 0, 2}, {12, 4, 0, 16}, {12, 24, 0, 0}, {40, 8, 0, 256}, {40, 24, 7, 7}, {40, 8, 0x10005, 5},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(CountDibColors(BuildBitmap({1, 1, c.bitCount, c.headerSize, false, c.used, {}, {}}).data()),
-              c.expected)
-        << c.headerSize << ", " << c.bitCount << ", " << c.used;
-}
-
 std::vector<std::string> g_messages;
 
 TEST(LoadDibImage, EachFailureShowsItsOneMessage) {
