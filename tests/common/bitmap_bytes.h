@@ -1,6 +1,5 @@
-// Bitmap files built byte by byte for the tests, in every layout the
-// renderer's readers meet: with or without the "BM" file header, 12-byte or
-// 40-byte information headers, colour tables, padded rows.
+// Bitmap files built byte by byte for the tests, in every layout the renderer's readers meet: with or without
+// the "BM" file header, 12-byte or 40-byte information headers, colour tables, padded rows.
 #pragma once
 
 #include <stdlib.h>

@@ -1,7 +1,6 @@
-// A frame of the scene drawn plainly: the tunnel vertex by vertex in
-// immediate mode with its triangles' normals, and the fade quad blended over
-// the whole picture every frame. The product draws the same picture faster;
-// the picture tests hold it to this and the frame-rate benchmark measures both.
+// A frame of the scene drawn plainly: the tunnel vertex by vertex in immediate mode with its triangles'
+// normals, and the fade quad blended over the whole picture every frame. The product draws the same picture
+// faster; the picture tests hold it to this and the frame-rate benchmark measures both.
 #pragma once
 
 #include "scene.h"

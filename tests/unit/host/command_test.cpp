@@ -28,9 +28,8 @@ class RecordingSurface final : public CommandSurface {
 
 const FontDescription kAmbient{"Ambient", 9.75, 400, false, false, false, 128};
 
-// One letter per event: m move, l left, s stays over, f focus, b blur, D/U left down/up,
-// r/R right down/up, M middle up, z resize, e/E disable/enable.
-// Returns what the button asked for.
+// One letter per event: m move, l left, s stays over, f focus, b blur, D/U left down/up, r/R right down/up, M
+// middle up, z resize, e/E disable/enable. Returns what the button asked for.
 using B = CommandButton;
 const std::map<char, void (*)(B&)> kEvents = {
     {'m', [](B& b) { b.MouseMove(); }},
@@ -129,28 +128,6 @@ TEST(CommandButton, ReadsItsStoredPropertiesAndShowsTheCaptionGreyedWhileDisable
   EXPECT_FALSE(l.button.CaptionEnabled());
   l.Run("E");
   EXPECT_TRUE(l.button.CaptionEnabled());
-}
-
-TEST(CommandButton, ANewButtonWaitsForInitializeAndForEnabled) {
-  RecordingSurface s;
-  CommandButton fresh(s);  // never stored: Enabled is false until first read
-  fresh.Initialize();
-  EXPECT_EQ(Drive(fresh, s, "mfU"), "poll 100");
-  EXPECT_TRUE(fresh.Enabled());
-  EXPECT_EQ(Drive(fresh, s, "m"), "draw Normal, draw HighLight reversed");
-
-  CommandButton stored(s);
-  stored.ReadProperties(PropertyBag{}, kAmbient);
-  EXPECT_EQ(stored.Caption(), "Command1");
-  EXPECT_EQ(stored.Font(), kAmbient);
-  stored.MouseMove();
-  EXPECT_EQ(stored.State(), StateNone) << "before Initialize, state 0 matches no row";
-
-  // A stored FirstRun of 0 resets the caption colour; names match in any case.
-  CommandButton first(s);
-  first.ReadProperties(PropertyBag{{"FIRSTRUN", std::uint8_t{0}}, {"fontcolour", std::uint32_t{0xFF}}},
-                       kAmbient);
-  EXPECT_EQ(first.CaptionColour(), 0u);
 }
 
 using Quad = std::array<int, 4>;

@@ -69,14 +69,11 @@ TEST(Main, FollowsTheDispatchTable) {
       {"-S", true, Prepared({"hide cursor", "session"}), kKeep},
       {"/s 0", true, Prepared({"hide cursor", "session"}), kKeep},
       {"", true, Prepared({"session"}), kKeep},
-      {"/c", true, Prepared({"dialog"}), kEnd},
       {"/c:1234", true, Prepared({"dialog"}), kEnd},
       {"s", true, Prepared({}), kEnd},
-      {"/x", true, Prepared({}), kEnd},
       {"/ s", true, Prepared({}), kEnd},
       {"/p 1234", false, {"find Tovira_Main", "find <Hazumaki>", "preview 1234"}, kKeep},
       {"/s", false, missing, kEnd},
-      {"/c", false, missing, kEnd},
       {"", false, missing, kEnd},
   };
   for (const auto& c : cases) {

@@ -1,6 +1,5 @@
-// What several host tests share: a fresh current folder, in which Windows
-// paths such as "C:\Prog\Hazumaki.ini" are plain file names, and the
-// settings file's bytes.
+// What several host tests share: a fresh current folder, in which Windows paths such as
+// "C:\Prog\Hazumaki.ini" are plain file names, and the settings file's bytes.
 #pragma once
 
 #include <filesystem>
@@ -25,8 +24,7 @@ inline std::string SettingsIni(const std::string& kind, const std::string& track
          "\r\nBGM\xCC\xA7\xB2\xD9=" + file + "\r\n";
 }
 
-// Code page 932: lead bytes 0x81-0x9F and 0xE0-0xFC; in "\x95\x5C" the
-// second byte is the backslash's.
+// Code page 932: lead bytes 0x81-0x9F and 0xE0-0xFC; in "\x95\x5C" the second byte is the backslash's.
 inline bool Cp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 }  // namespace hz::testing
