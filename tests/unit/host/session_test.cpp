@@ -130,7 +130,6 @@ TEST(Tovira_S, ACloseRequestStopsTheMusicOnceAndShowsTheCursorOnlyForS) {
     Events closing;
   } cases[] = {{kMusicFile, "", false, mp3},
                {kMusicFile, "/s", false, mp3},
-               {kMusicFile, "-S", false, mp3},
                {kMusicCd, "/s", true, cd},
                {kMusicCd, "/s", false, {}}};
   for (const auto& c : cases) {

@@ -226,6 +226,7 @@ TEST(TunnelTexturesTest, TheListIsCopiedAndNoMemoryLeavesTheSlotEmpty) {
   CTunnel tunnel;
   unsigned int names[4] = {21, 22, 23, 24};
   EXPECT_EQ(tunnel.SetTextureList(1, names, 4), 0);
+  EXPECT_EQ(tunnel.CurrentTexture(1), 21u);
   EXPECT_EQ(tunnel.CurrentTexture(0), 0u);  // an empty slot binds none
   names[2] = 99;                             // the tunnel holds its own copy
   tunnel.SelectTexture(1, 2);

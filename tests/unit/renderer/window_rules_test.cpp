@@ -23,6 +23,7 @@ TEST(FrameMessages, EachMessageGetsItsAction) {
   } cases[] = {
       {"screensaver start swallowed, its low bits ignored", kWmSysCommand, kScScreenSave | 0x2,
        MessageAction::kHandled},
+      {"monitor power-off swallowed", kWmSysCommand, kScMonitorPower, MessageAction::kHandled},
       {"key up handled", kWmKeyUp, 'A', MessageAction::kHandled},
       {"activation handled", kWmActivate, 1, MessageAction::kHandled},
       {"a layout change re-covers", kWmDisplayChange, 0, MessageAction::kLayoutChanged},
