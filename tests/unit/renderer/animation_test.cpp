@@ -60,7 +60,7 @@ TEST(SceneCurveTest, TheEndsStayAndTheHandlesSwingWithTheirFourPeriods) {
   EXPECT_EQ(later.fStart[2] + later.fEnd[2] + later.fStartHandle[2] + later.fEndHandle[2], 225.0f);
 }
 
-TEST(SceneCurveTest, TheCurveRunsFromStartToEndPullingTowardsTheHandles) {
+TEST(SceneCurveTest, TheMiddleOfTheCurveWeighsBothHandlesAlike) {
   const ControlPoints points = {{1, 2, 3}, {0, 4, 0}, {5, 6, 7}, {0, 0, -8}};
   // (P0 + 3 P1 + 3 P2 + P3) / 8 in the middle, where the camera takes it, with P1 = S + HS and P2 = E + HE.
   float p[3];
