@@ -6,29 +6,26 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <utility>
 
 #include "Classes/CRing.h"
+#include "animation.h"
 
 namespace {
 
 constexpr int kRounds = 15;
 
+// The scene's shape, its curve at a step that moves on with the frame.
 void Configure(CTunnel& tunnel, int frame) {
-  const double x = frame * 1.7;  // the scene's handles, swinging
   tunnel.iSegments = 30;
   tunnel.iRings = 100;
   tunnel.fRadius = 0.3f;
   tunnel.bReversed = true;
-  tunnel.fStart[2] = 110.0f;
-  tunnel.fEnd[2] = 115.0f;
-  tunnel.cvStartHandle.Set(static_cast<float>(3.0 * std::sin(0.0031084185299045403 * x)),
-                           static_cast<float>(3.0 * std::cos(0.005984189770626006 * x)), 3.0f);
-  tunnel.cvEndHandle.Set(static_cast<float>(3.0 * std::sin(0.003400123084455657 * x)),
-                         static_cast<float>(3.0 * std::cos(0.004530893900057543 * x)), -3.0f);
+  SetTunnelCurve(tunnel, AnimateControlPoints(static_cast<std::uint32_t>(2 * frame)));
 }
 
 // The same arithmetic as the product's, in the order of the plain algorithm.

@@ -288,7 +288,6 @@ class SettingsDialog final : public Window<SettingsDialog> {
   void ApplyDpi(int dpi) {
     ScaledLook old = look_;
     dpi_ = UsableDpi(dpi);
-    look_ = ScaledLook{};
     look_.Load(instance_, dpi_);
     Layout();
     ShowKind(host_.music.BGM_Kind);

@@ -19,6 +19,15 @@ ControlPoints AnimateControlPoints(std::uint32_t x) {
   return p;
 }
 
+void SetTunnelCurve(CTunnel& tunnel, const ControlPoints& points) {
+  for (int k = 0; k < 3; ++k) {
+    tunnel.fStart[k] = points.fStart[k];
+    tunnel.fEnd[k] = points.fEnd[k];
+  }
+  tunnel.cvStartHandle.Set(points.fStartHandle[0], points.fStartHandle[1], points.fStartHandle[2]);
+  tunnel.cvEndHandle.Set(points.fEndHandle[0], points.fEndHandle[1], points.fEndHandle[2]);
+}
+
 void EvalBezier(const ControlPoints& points, float t, float out[3]) {
   float p1[3], p2[3];
   for (int k = 0; k < 3; ++k) {

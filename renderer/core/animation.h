@@ -16,6 +16,10 @@ struct ControlPoints {
 // 115, handles swinging with four slow periods.
 ControlPoints AnimateControlPoints(std::uint32_t x);
 
+// Gives the tunnel this curve to build along.
+class CTunnel;
+void SetTunnelCurve(CTunnel& tunnel, const ControlPoints& points);
+
 // B(t) of the curve with P0 = S, P1 = S + HS, P2 = E + HE, P3 = E.
 void EvalBezier(const ControlPoints& points, float t, float out[3]);
 

@@ -29,9 +29,13 @@ bool InitGraphics() {
   return InitScene();
 }
 
-bool DrawFrame() {
+void BeginFrame() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
+}
+
+bool DrawFrame() {
+  BeginFrame();
   if (FrameCallback) FrameCallback();
   return true;
 }

@@ -18,6 +18,8 @@ bool InitGraphics();
 // Texturing, smooth shading, clear values and the perspective hint.
 void SetFixedState();
 
-// Clears colour and depth, resets the model-view matrix and runs
-// FrameCallback. The caller swaps the buffers.
+// Clears colour and depth and resets the model-view matrix: how every frame begins.
+void BeginFrame();
+
+// BeginFrame, then FrameCallback. The caller swaps the buffers.
 bool DrawFrame();

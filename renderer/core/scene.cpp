@@ -30,8 +30,7 @@ void StartScene(Scene& scene, int width, int height) {
 }
 
 void DrawSceneFrame(Scene& scene) {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glLoadIdentity();
+  BeginFrame();
   scene.Render();
 }
 
@@ -95,14 +94,7 @@ bool Scene::SetUpScene(int period) {
   tunnel.iSegments = 30;
   tunnel.fRadius = 0.3f;
   // Every frame replaces the curve before the first build.
-  const ControlPoints initial = {
-      {0.0f, -0.1f, 0.0f}, {-0.1f, -0.1f, 0.0f}, {0.0f, -1.0f, 0.0f}, {0.1f, 0.1f, 0.0f}};
-  for (int k = 0; k < 3; ++k) {
-    tunnel.fStart[k] = initial.fStart[k];
-    tunnel.fEnd[k] = initial.fEnd[k];
-  }
-  tunnel.cvStartHandle.Set(initial.fStartHandle[0], initial.fStartHandle[1], initial.fStartHandle[2]);
-  tunnel.cvEndHandle.Set(initial.fEndHandle[0], initial.fEndHandle[1], initial.fEndHandle[2]);
+  SetTunnelCurve(tunnel, {{0.0f, -0.1f, 0.0f}, {-0.1f, -0.1f, 0.0f}, {0.0f, -1.0f, 0.0f}, {0.1f, 0.1f, 0.0f}});
   return failed;
 }
 
@@ -141,12 +133,7 @@ void Scene::PrepareFrame() {
   gluLookAt(d(camera.fEye[0]), d(camera.fEye[1]), d(camera.fEye[2]), d(camera.fCentre[0]),
             d(camera.fCentre[1]), d(camera.fCentre[2]), d(camera.fUp[0]), d(camera.fUp[1]), d(camera.fUp[2]));
 
-  for (int k = 0; k < 3; ++k) {
-    tunnel.fStart[k] = points.fStart[k];
-    tunnel.fEnd[k] = points.fEnd[k];
-  }
-  tunnel.cvStartHandle.Set(points.fStartHandle[0], points.fStartHandle[1], points.fStartHandle[2]);
-  tunnel.cvEndHandle.Set(points.fEndHandle[0], points.fEndHandle[1], points.fEndHandle[2]);
+  SetTunnelCurve(tunnel, points);
 
   const int slice = ScrollIndex(phase);
   tunnel.SelectTexture(0, slice);

@@ -2,6 +2,7 @@
 
 #include "extensions.h"
 #include "gl_api.h"
+#include "gl_setup.h"
 
 namespace {
 
@@ -64,8 +65,7 @@ void DrawTunnel(CTunnel& tunnel) {
 }  // namespace
 
 void DrawPlainFrame(Scene& scene) {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glLoadIdentity();
+  BeginFrame();
   glPushMatrix();
   scene.PrepareFrame();
   scene.tunnel.fFade = 1.0f;

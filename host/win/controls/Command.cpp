@@ -66,11 +66,10 @@ void Command::Move(const RECT& bounds, int dpi) {
   RecreateFont();
   RECT before{};
   GetClientRect(hwnd(), &before);
-  const int w = bounds.right - bounds.left;
-  const int h = bounds.bottom - bounds.top;
-  SetWindowPos(hwnd(), nullptr, bounds.left, bounds.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveWindowTo(hwnd(), bounds);
   // A new size redraws the face through WM_SIZE; the same size at another density must too.
-  if (before.right == w && before.bottom == h) button_.Resize();
+  if (before.right == bounds.right - bounds.left && before.bottom == bounds.bottom - bounds.top)
+    button_.Resize();
 }
 
 LRESULT Command::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

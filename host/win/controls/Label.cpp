@@ -26,8 +26,7 @@ void Label::Move(const RECT& bounds, HFONT font, HCURSOR cursor) {
   look_.font = font;
   if (cursor) look_.cursor = cursor;
   designWidth_ = bounds.right - bounds.left;
-  SetWindowPos(hwnd(), nullptr, bounds.left, bounds.top, designWidth_, bounds.bottom - bounds.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveWindowTo(hwnd(), bounds);
   FitWidth();
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
