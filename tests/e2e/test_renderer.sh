@@ -74,7 +74,7 @@ runs_on() {  # BOX-TEXT END PICTURE1 PICTURE2 PICTURE3: with those pictures it r
   local i pictures=("$3" "$4" "$5")
   hz_end_everything && hz_reset_working_folder && mkdir -p "$k"
   for i in 1 2 3; do [ -z "${pictures[i - 1]}" ] || picture "$k/Tovira0$i.bmp" ${pictures[i - 1]}; done
-  { start_renderer || ! echo "    no window"; } && { [ -z "$1" ] || hz_box_says Error "$1"; } && sleep 2 || return 1
+  { start_renderer || ! echo "    no window; boxes: $(hz_probe dialogs | xargs)"; } && { [ -z "$1" ] || hz_box_says Error "$1"; } && sleep 2 || return 1
   { running || ! echo "    not running"; } && hz_no_box && { ends_on $2 || ! echo "    $2 did not end it"; }
 }
 while IFS='|' read -r row box end p1 p2 p3 <&3; do

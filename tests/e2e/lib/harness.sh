@@ -66,7 +66,7 @@ HZ_SAVE_FAILED="設定を保存できませんでした。Hazumaki.ini に書き
 
 hz_session() {  # [ARGS...]: starts Hazumaki.scr (HOST is its id) and waits for the renderer's window
   hz_start "$HZ_DIR/Hazumaki.scr" "$@" && HOST=$HZ_PID
-  hz_probe wait-window Tovira_VC 20000 || { echo "    no window Tovira_VC"; return 1; }
+  hz_probe wait-window Tovira_VC 20000 || { echo "    no window Tovira_VC; boxes: $(hz_probe dialogs | xargs)"; return 1; }
 }
 hz_full_session() {  # SECONDS: the host lives SECONDS more, then ends once Tovira_VC is closed
   sleep "$1" && kill -0 "$HOST" 2>/dev/null || { echo "    the host ended early"; return 1; }
